@@ -23,6 +23,8 @@ bool ByteWriter::grow(std::size_t count) {
     const std::size_t needed = pos_ + count;
     std::size_t capacity = std::max<std::size_t>(buffer_.size(), 4096);
     while (capacity < needed) capacity = capacity > limit_ / 2 ? limit_ : capacity * 2;
+    // The buffer never extends past the limit, so room() alone refuses writes beyond it.
+    capacity = std::min(capacity, limit_);
     try {
         buffer_.resize(capacity);
     } catch (const std::bad_alloc&) {

@@ -1,0 +1,169 @@
+#include "format/Codec.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+namespace {
+
+std::vector<unsigned char> randomBytes(std::size_t count, unsigned seed) {
+    std::mt19937 engine(seed);
+    std::vector<unsigned char> bytes(count);
+    for (auto& b : bytes) b = static_cast<unsigned char>(engine());
+    return bytes;
+}
+
+std::vector<unsigned char> patternBytes(std::size_t count) {
+    std::vector<unsigned char> bytes(count);
+    for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<unsigned char>((i * 7) % 13);
+    return bytes;
+}
+
+std::vector<unsigned char> compressed(const std::vector<unsigned char>& source) {
+    std::vector<unsigned char> out;
+    EXPECT_TRUE(codecCompress(source.data(), source.size(), out));
+    return out;
+}
+
+}  // namespace
+
+TEST(CodecCompress, ProducesAZlibStreamThatZlibUncompressRestores) {
+    const auto source = patternBytes(100000);
+    const auto stream = compressed(source);
+    ASSERT_GE(stream.size(), 6u);
+    EXPECT_EQ(stream[0], 0x78);  // zlib header: deflate, 32 KiB window
+    EXPECT_EQ(((stream[0] << 8) | stream[1]) % 31, 0);
+    std::vector<unsigned char> back(source.size());
+    uLongf length = static_cast<uLongf>(back.size());
+    ASSERT_EQ(uncompress(back.data(), &length, stream.data(), static_cast<uLong>(stream.size())), Z_OK);
+    EXPECT_EQ(length, source.size());
+    EXPECT_EQ(back, source);
+}
+
+TEST(CodecCompress, MatchesZlibCompressAtTheDefaultLevel) {
+    const auto source = patternBytes(50000);
+    std::vector<unsigned char> expected(compressBound(static_cast<uLong>(source.size())));
+    uLongf length = static_cast<uLongf>(expected.size());
+    ASSERT_EQ(compress(expected.data(), &length, source.data(), static_cast<uLong>(source.size())), Z_OK);
+    expected.resize(length);
+    EXPECT_EQ(compressed(source), expected);
+}
+
+TEST(CodecCompress, KeepsTheBytesReservedInFrontOfTheStream) {
+    const auto source = patternBytes(1000);
+    std::vector<unsigned char> out = {1, 2, 3, 4, 5};
+    ASSERT_TRUE(codecCompress(source.data(), source.size(), out, 5));
+    EXPECT_EQ(std::vector<unsigned char>(out.begin(), out.begin() + 5),
+              (std::vector<unsigned char>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(std::vector<unsigned char>(out.begin() + 5, out.end()), compressed(source));
+}
+
+TEST(CodecCompress, EmptyInputGivesAStreamThatInflatesToNothing) {
+    std::vector<unsigned char> out;
+    ASSERT_TRUE(codecCompress(nullptr, 0, out));
+    unsigned char sink[1];
+    std::size_t produced = 99;
+    EXPECT_EQ(codecInflate(out.data(), out.size(), sink, 0, produced), InflateResult::Ok);
+    EXPECT_EQ(produced, 0u);
+}
+
+// The output is sized from zlib's own worst-case bound, so even data that does not compress
+// at all fits; no extra capacity formula is needed.
+TEST(CodecCompress, IncompressibleDataFitsTheBound) {
+    for (std::size_t size : {std::size_t{7}, std::size_t{1000}, std::size_t{12345}, std::size_t{1} << 20}) {
+        const auto source = randomBytes(size, static_cast<unsigned>(size));
+        std::vector<unsigned char> out;
+        ASSERT_TRUE(codecCompress(source.data(), source.size(), out)) << size;
+        EXPECT_LE(out.size(), codecCompressBound(size)) << size;
+        EXPECT_GE(codecCompressBound(size), compressBound(static_cast<uLong>(size))) << size;
+    }
+}
+
+TEST(CodecInflate, RestoresTheSourceIntoABufferOfKnownSize) {
+    const auto source = randomBytes(4096, 3);
+    const auto stream = compressed(source);
+    std::vector<unsigned char> back(source.size());
+    std::size_t produced = 0;
+    ASSERT_EQ(codecInflate(stream.data(), stream.size(), back.data(), back.size(), produced),
+              InflateResult::Ok);
+    EXPECT_EQ(produced, source.size());
+    EXPECT_EQ(back, source);
+}
+
+TEST(CodecInflate, ReportsTooLargeWhenTheDestinationIsShort) {
+    const auto source = patternBytes(5000);
+    const auto stream = compressed(source);
+    std::vector<unsigned char> back(source.size() - 1);
+    std::size_t produced = 0;
+    EXPECT_EQ(codecInflate(stream.data(), stream.size(), back.data(), back.size(), produced),
+              InflateResult::TooLarge);
+}
+
+TEST(CodecInflate, ReportsProducedLengthWhenTheDestinationIsLarger) {
+    const auto source = patternBytes(5000);
+    const auto stream = compressed(source);
+    std::vector<unsigned char> back(source.size() + 100);
+    std::size_t produced = 0;
+    ASSERT_EQ(codecInflate(stream.data(), stream.size(), back.data(), back.size(), produced),
+              InflateResult::Ok);
+    EXPECT_EQ(produced, source.size());
+}
+
+TEST(CodecInflate, ReportsTruncatedForEveryShortPrefix) {
+    const auto source = randomBytes(300, 5);
+    const auto stream = compressed(source);
+    std::vector<unsigned char> back(source.size());
+    for (std::size_t length = 0; length < stream.size(); ++length) {
+        std::size_t produced = 0;
+        const InflateResult result = codecInflate(stream.data(), length, back.data(), back.size(), produced);
+        EXPECT_NE(result, InflateResult::Ok) << length;
+    }
+}
+
+TEST(CodecInflate, ReportsCorruptForADamagedChecksum) {
+    const auto source = patternBytes(2000);
+    auto stream = compressed(source);
+    stream.back() ^= 0x55;
+    std::vector<unsigned char> back(source.size());
+    std::size_t produced = 0;
+    EXPECT_EQ(codecInflate(stream.data(), stream.size(), back.data(), back.size(), produced),
+              InflateResult::Corrupt);
+}
+
+TEST(CodecInflate, ReportsCorruptForAStreamWithoutZlibHeader) {
+    const std::vector<unsigned char> junk = {'Q', 'V', 'X', 'H', 0, 0, 0, 0};
+    unsigned char back[16];
+    std::size_t produced = 0;
+    EXPECT_EQ(codecInflate(junk.data(), junk.size(), back, sizeof back, produced), InflateResult::Corrupt);
+}
+
+TEST(CodecInflate, IgnoresBytesAfterTheEndOfTheStream) {
+    const auto source = patternBytes(777);
+    auto stream = compressed(source);
+    stream.push_back(0xAB);
+    stream.push_back(0xCD);
+    std::vector<unsigned char> back(source.size());
+    std::size_t produced = 0;
+    ASSERT_EQ(codecInflate(stream.data(), stream.size(), back.data(), back.size(), produced),
+              InflateResult::Ok);
+    EXPECT_EQ(back, source);
+}
+
+TEST(CodecMaxInflatedSize, RefusesAHundredBytesClaimingFourGiB) {
+    EXPECT_LT(codecMaxInflatedSize(100), uint64_t{4} << 30);
+}
+
+TEST(CodecMaxInflatedSize, AdmitsTheMostCompressibleRealData) {
+    const std::vector<unsigned char> zeros(std::size_t{8} << 20, 0);
+    const auto stream = compressed(zeros);
+    EXPECT_GE(codecMaxInflatedSize(stream.size()), zeros.size());
+}
+
+TEST(CodecInflateResultName, NamesEveryResult) {
+    for (InflateResult r : {InflateResult::Ok, InflateResult::Truncated, InflateResult::TooLarge,
+                            InflateResult::Corrupt, InflateResult::OutOfMemory})
+        EXPECT_STRNE(codecInflateResultName(r), "unknown");
+}
