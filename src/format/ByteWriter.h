@@ -45,6 +45,29 @@ class ByteWriter {
     // `count` floats one after the other.
     void f32s(const float* values, std::size_t count);
     void bytes(const void* data, std::size_t count);
+
+    // Room for `count` bytes at the current position, which the caller fills completely with
+    // put32() before the next write; null once the stream has failed. Lets a record of known
+    // size be written with one capacity check.
+    unsigned char* claim(std::size_t count) {
+        if (!room(count)) return nullptr;
+        unsigned char* p = buffer_.data() + pos_;
+        pos_ += count;
+        return p;
+    }
+    // Stores a u32/i32/f32 at `p` (a pointer returned by claim) and returns the next position.
+    static unsigned char* put32(unsigned char* p, uint32_t value) {
+        store32(p, value);
+        return p + 4;
+    }
+    static unsigned char* put32(unsigned char* p, int32_t value) {
+        return put32(p, static_cast<uint32_t>(value));
+    }
+    static unsigned char* put32(unsigned char* p, float value) {
+        uint32_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        return put32(p, bits);
+    }
     void zeros(std::size_t count);
 
     // u16 length L (text bytes plus the terminator), the text, one zero byte. Text longer

@@ -124,3 +124,23 @@ TEST(ByteWriter, ReleaseLeavesAnEmptyWriter) {
     w.u16(2);
     EXPECT_EQ(bytesOf(w), (std::vector<unsigned char>{2, 0}));
 }
+
+TEST(ByteWriter, ClaimedRoomIsFilledInPlace) {
+    ByteWriter w;
+    w.u16(1);
+    unsigned char* p = w.claim(12);
+    ASSERT_NE(p, nullptr);
+    p = ByteWriter::put32(p, uint32_t{7});
+    p = ByteWriter::put32(p, int32_t{-1});
+    ByteWriter::put32(p, 1.0f);
+    EXPECT_EQ(w.position(), 14u);
+    EXPECT_EQ(bytesOf(w),
+              (std::vector<unsigned char>{1, 0, 7, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0x80, 0x3F}));
+}
+
+TEST(ByteWriter, ClaimBeyondTheLimitFailsTheStream) {
+    ByteWriter w(10);
+    EXPECT_EQ(w.claim(11), nullptr);
+    EXPECT_FALSE(w.ok());
+    EXPECT_EQ(w.claim(1), nullptr);
+}
