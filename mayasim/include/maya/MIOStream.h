@@ -1,0 +1,4 @@
+#ifndef _MIOStream
+#define _MIOStream
+#include <iostream>
+#endif

@@ -1,0 +1,4 @@
+#ifndef _MIOStreamFwd
+#define _MIOStreamFwd
+#include <iosfwd>
+#endif
