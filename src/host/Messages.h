@@ -24,8 +24,14 @@ void logHost(const MString& line, HostLevel level = HostLevel::Info);
 // Only to standard error, written as given in one write (the caller supplies newlines).
 void logStderr(const MString& text);
 
+#if defined(__GNUC__)
+#define QVX_PRINTF_FORMAT(formatIndex, firstArg) __attribute__((format(printf, formatIndex, firstArg)))
+#else
+#define QVX_PRINTF_FORMAT(formatIndex, firstArg)
+#endif
+
 // Formatted text to standard error, printf style, written as given.
-void logStderrFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void logStderrFormat(const char* format, ...) QVX_PRINTF_FORMAT(1, 2);
 
 // Pushes out anything standard error still holds (the end of every request).
 void flushLog();

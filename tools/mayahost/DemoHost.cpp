@@ -18,6 +18,9 @@ constexpr const char* kTranslator = "Tavrin Pro";
 
 void printMessages(const char* heading) {
     std::printf("%s\n", heading);
+    if (mayasim::messages().empty()) {
+        std::printf("  (none)\n");
+    }
     for (const mayasim::LogLine& line : mayasim::messages()) {
         std::printf("  %s\n", mayasim::decorated(line).c_str());
     }
