@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
+#include <new>
 
 namespace {
 
@@ -33,13 +35,11 @@ Quat interpolate(const Quat& a, const Quat& b, float f) {
     return slerpQuat(a, b, f);
 }
 
-// The sampling shared by the three key kinds: a linear scan for the first key whose time
-// is not below the query (keys out of order give the scan's answer), then interpolation
-// between it and its predecessor.
-template <class Array, class Value>
-Value sampleKeys(const Array& keys, float time, TimeOrder order, const Value& fallback) {
+// The first key whose time is not below the query, by a linear scan (keys out of order
+// give the scan's answer); the count when there is none.
+template <class Array>
+std::int32_t firstKeyNotBelow(const Array& keys, float time, TimeOrder order) {
     const std::int32_t count = keys.count();
-    if (count == 0) return fallback;
     std::int32_t k = 0;
     if (order == TimeOrder::Numeric) {
         while (k < count && !(keys[k].time >= time)) ++k;
@@ -47,6 +47,39 @@ Value sampleKeys(const Array& keys, float time, TimeOrder order, const Value& fa
         const std::uint32_t queryBits = timeBits(time);
         while (k < count && timeBits(keys[k].time) < queryBits) ++k;
     }
+    return k;
+}
+
+// The same index from the running maxima of the key times: the first maximum not below
+// the query belongs to the first key not below it. NaN times never raise the maximum,
+// just as they never satisfy the scan's comparison.
+std::int32_t firstKeyNotBelow(const std::vector<float>& runningMax, float time) {
+    const auto it =
+        std::partition_point(runningMax.begin(), runningMax.end(), [time](float m) { return !(m >= time); });
+    return static_cast<std::int32_t>(it - runningMax.begin());
+}
+
+template <class Array>
+std::vector<float> runningMaxima(const Array& keys) {
+    std::vector<float> maxima;
+    try {
+        maxima.resize(static_cast<std::size_t>(keys.count()));
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    float m = -std::numeric_limits<float>::infinity();
+    for (std::int32_t i = 0; i < keys.count(); ++i) {
+        if (keys[i].time > m) m = keys[i].time;
+        maxima[std::size_t(i)] = m;
+    }
+    return maxima;
+}
+
+// Interpolation between the key found by the bracketing search and its predecessor.
+template <class Array, class Value>
+Value sampleAt(const Array& keys, std::int32_t k, float time, const Value& fallback) {
+    const std::int32_t count = keys.count();
+    if (count == 0) return fallback;
     const std::int32_t lo = std::max(k - 1, 0);
     const std::int32_t hi = k < count ? k : count - 1;
     if (lo == hi) return valueOf(keys[lo]);
@@ -64,6 +97,18 @@ const BoneTrack* trackOf(const Animation& animation, std::int32_t boneIndex) {
 constexpr Vec3 kNoTranslation = {0.0f, 0.0f, 0.0f};
 constexpr Quat kNoRotation = {0.0f, 0.0f, 0.0f, 1.0f};
 constexpr Vec3 kUnitScale = {1.0f, 1.0f, 1.0f};
+
+template <class Array, class Value>
+Value sampleKeys(const Array& keys, float time, TimeOrder order, const Value& fallback) {
+    return sampleAt(keys, firstKeyNotBelow(keys, time, order), time, fallback);
+}
+
+template <class Array, class Value>
+Value sampleKeys(const Array& keys, const std::vector<float>& runningMax, float time, const Value& fallback) {
+    if (runningMax.size() != std::size_t(keys.count()))
+        return sampleKeys(keys, time, TimeOrder::Numeric, fallback);
+    return sampleAt(keys, firstKeyNotBelow(runningMax, time), time, fallback);
+}
 
 Vec3 samplePosition(const Animation& animation, float time, std::int32_t bone, TimeOrder order) {
     const BoneTrack* track = trackOf(animation, bone);
@@ -114,6 +159,26 @@ Quat sampleBoneRotation(const Animation& animation, float time, std::int32_t bon
 
 Vec3 sampleBoneScale(const Animation& animation, float time, std::int32_t boneIndex) {
     return sampleScale(animation, time, boneIndex, TimeOrder::Numeric);
+}
+
+TrackSampler::TrackSampler(const Animation& animation, std::int32_t boneIndex)
+    : track_(trackOf(animation, boneIndex)) {
+    if (track_ == nullptr) return;
+    positionTimes_ = runningMaxima(track_->positionKeys);
+    rotationTimes_ = runningMaxima(track_->rotationKeys);
+    scaleTimes_ = runningMaxima(track_->scaleKeys);
+}
+
+Vec3 TrackSampler::position(float time) const {
+    return track_ ? sampleKeys(track_->positionKeys, positionTimes_, time, kNoTranslation) : kNoTranslation;
+}
+
+Quat TrackSampler::rotation(float time) const {
+    return track_ ? sampleKeys(track_->rotationKeys, rotationTimes_, time, kNoRotation) : kNoRotation;
+}
+
+Vec3 TrackSampler::scale(float time) const {
+    return track_ ? sampleKeys(track_->scaleKeys, scaleTimes_, time, kUnitScale) : kUnitScale;
 }
 
 int buildBonePoses(Scene& scene) {

@@ -60,6 +60,7 @@ class RecordArray {
     RecordArray() = default;
 
     std::int32_t count() const noexcept { return static_cast<std::int32_t>(items_.size()); }
+    std::size_t size() const noexcept { return items_.size(); }
     bool present() const noexcept { return present_; }
     bool absent() const noexcept { return !present_; }
     bool empty() const noexcept { return items_.empty(); }

@@ -79,6 +79,30 @@ TEST_F(Sampling, RotationTakesTheShortArc) {
     }
 }
 
+TEST_F(Sampling, TrackSamplerMatchesTheScanEvenForUnorderedKeys) {
+    // Times out of order, repeated, negative and NaN; queries around every key time.
+    const float times[] = {0.5f, 0.0f, 2.0f, 2.0f, -1.0f, std::nanf(""), 1.5f, 3.0f, 2.5f};
+    BoneTrack& track = animation.tracks[1];
+    ASSERT_EQ(track.positionKeys.allocate(9), 1);
+    ASSERT_EQ(track.rotationKeys.allocate(9), 1);
+    for (int i = 0; i < 9; ++i) {
+        track.positionKeys[i] = {times[i], {float(i), float(i * i), 1}};
+        track.rotationKeys[i] = {times[i], {0, std::sin(0.2f * float(i)), 0, std::cos(0.2f * float(i))}, {}};
+    }
+    const TrackSampler sampler(animation, 1);
+    for (float t = -2.0f; t <= 4.0f; t += 0.125f) {
+        const Vec3 a = sampler.position(t), b = sampleBonePosition(animation, t, 1);
+        EXPECT_EQ(a.x, b.x) << t;
+        EXPECT_EQ(a.y, b.y) << t;
+        const Quat qa = sampler.rotation(t), qb = sampleBoneRotation(animation, t, 1);
+        EXPECT_EQ(qa.y, qb.y) << t;
+        EXPECT_EQ(qa.w, qb.w) << t;
+        EXPECT_EQ(sampler.scale(t).x, 1.0f);
+    }
+    EXPECT_EQ(sampler.position(std::nanf("")).x, sampleBonePosition(animation, std::nanf(""), 1).x);
+    EXPECT_EQ(TrackSampler(animation, 7).rotation(0.0f).w, 1.0f);
+}
+
 TEST(Slerp, HalfwayBetweenIdentityAndQuarterTurn) {
     const float s = std::sin(float(M_PI) / 4), c = std::cos(float(M_PI) / 4);
     const Quat q = slerpQuat({0, 0, 0, 1}, {0, 0, s, c}, 0.5f);
