@@ -1,0 +1,347 @@
+// The reader's handling of hostile or unusual content: over-long strings, surplus UV
+// channels, negative and oversized counts, duplicate layers, and the texture-path rules.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <functional>
+#include <string>
+
+#include "format/ByteBuilder.h"
+#include "format/ReaderTestSupport.h"
+
+namespace {
+
+using Body = std::function<void(ByteBuilder&)>;
+
+// A sectioned file of `version`: header, then whatever `body` writes (every section's count
+// word and records), with magic, version, flags and size set.
+std::vector<unsigned char> fileOf(uint32_t version, const Body& body, uint32_t flags = 0) {
+    ByteBuilder b;
+    b.zeros(version >= 30 ? 128 : 96);
+    body(b);
+    b.patchU32(0, 0x48585651u);
+    b.patchU32(4, version);
+    b.patchU32(8, flags);
+    b.patchU32(12, static_cast<uint32_t>(b.size()));
+    return b.bytes();
+}
+
+// Empty sections for everything after the vertices of a version-30+ file.
+void restEmpty(ByteBuilder& b) {
+    b.u32(0).u32(0).u32(0).u32(0).u32(0);
+}
+
+// One vertex whose weight count is `weights` (its pairs follow only when positive).
+Body oneVertexWithWeights(int32_t weights) {
+    return [weights](ByteBuilder& b) {
+        b.u32(0).u32(0).u32(0).u32(0);
+        b.u32(1).vec3(1, 2, 3).i32(weights);
+        for (int32_t i = 0; i < weights; ++i) b.i32(0).f32(1);
+        restEmpty(b);
+    };
+}
+
+// A group, a vertex, and one mesh whose polygon is written by `polygon`.
+Body oneMesh(const std::function<void(ByteBuilder&)>& polygon) {
+    return [polygon](ByteBuilder& b) {
+        b.u32(0).u32(0).u32(0);
+        b.u32(1).str8("G").u32(0).i32(-1).transform();
+        b.u32(1).vec3(0, 0, 0).i32(0);
+        b.u32(0).u32(0);
+        b.u32(1).i32(1);
+        polygon(b);
+        b.u32(0).u32(0);
+    };
+}
+
+// One material holding the layers that `layers` writes (count included).
+Body oneMaterial(const std::function<void(ByteBuilder&)>& layers, uint32_t version = 31) {
+    return [layers, version](ByteBuilder& b) {
+        b.u32(0).u32(0);
+        b.u32(1).str("M", version).u32(0);
+        for (int i = 0; i < 5; ++i) b.rgba(1, 1, 1, 1);
+        b.f32(1).f32(1);
+        layers(b);
+        b.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);
+    };
+}
+
+void head(ByteBuilder& b, int32_t channel, int32_t kind) {
+    b.i32(channel).i32(kind).u32(0).vec3(0, 0, 0).vec3(1, 1, 1).vec3(0, 0, 0);
+}
+
+class ReaderSafety : public ::testing::Test {
+  protected:
+    Parsed parse(const std::vector<unsigned char>& bytes, const std::string& folder = "") {
+        return parseBytes(bytes, scene, folder);
+    }
+    Scene scene;
+};
+
+TEST_F(ReaderSafety, TruncatesALongNarrowNameWithoutSplittingACharacter) {
+    std::string name(258, 'a');
+    name += "\xC3\xA9";  // a two-byte character across the 259-byte limit
+    name += std::string(40, 'b');
+    const auto bytes = fileOf(31, [&](ByteBuilder& b) {
+        b.u32(1).str8(name).u32(1600).u32(3).transform(4, 5, 6);
+        b.f32(1).f32(2).f32(3).f32(4).f32(5).rgba(1, 1, 1, 1).f32(6).f32(7);
+        b.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);
+    });
+    ASSERT_EQ(parse(bytes).result, QVX_RESULT_OK);
+    EXPECT_EQ(std::string(scene.lights[0].name.narrow), std::string(258, 'a'));
+    // The whole stored string was consumed: the fields after it are in place.
+    EXPECT_EQ(scene.lights[0].kind, 3u);
+    EXPECT_FLOAT_EQ(scene.lights[0].param5, 7.0f);
+}
+
+TEST_F(ReaderSafety, TruncatesALongUtf16NameBeforeASurrogatePair) {
+    std::u16string name(258, u'x');
+    name += u"\U0001F600";
+    name += std::u16string(300, u'y');  // 560 units: longer than the 520-byte wide buffer
+    const auto bytes = fileOf(32, [&](ByteBuilder& b) {
+        b.u32(0).u32(1).str16(name).u32(0).u32(1).transform().f32(45).f32(1).f32(99);
+        b.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);
+    });
+    ASSERT_EQ(parse(bytes).result, QVX_RESULT_OK);
+    const std::string narrow = scene.cameras[0].name.narrow;
+    EXPECT_LE(narrow.size(), 259u);
+    EXPECT_EQ(narrow.find_first_not_of('x'), std::string::npos);
+    EXPECT_FLOAT_EQ(scene.cameras[0].farClip, 99.0f);
+}
+
+TEST_F(ReaderSafety, ReadsPastUVChannelsBeyondTheScenesUVSets) {
+    const auto bytes = fileOf(31, oneMesh([](ByteBuilder& b) {
+                                  b.i32(3).i32(5).i32(0).i32(-1).u32(0);
+                                  for (int k = 0; k < 3; ++k) b.i32(0).i32(-1);
+                                  for (int j = 0; j < 5; ++j) {
+                                      for (int k = 0; k < 3; ++k) b.i32(10 * j + k).i32(-1);
+                                  }
+                              }));
+    const Parsed p = parse(bytes);
+    ASSERT_EQ(p.result, QVX_RESULT_OK) << p.report.reason();
+    const Polygon& poly = scene.meshes[0].polygons[0];
+    EXPECT_EQ(poly.uvChannelCount(), 2);
+    EXPECT_EQ(poly.uvs(1).uvIndices[2], 12);
+}
+
+TEST_F(ReaderSafety, ReadsPastOldLayoutUVChannelsBeyondTheScenesUVSets) {
+    const auto bytes = fileOf(9, [](ByteBuilder& b) {
+        b.u32(0).u32(0).u32(0);
+        b.u32(1).str8("G");
+        b.u32(1).vec3(0, 0, 0).i32(0);
+        b.u32(1).u32(0).i32(1);  // one mesh, group 0, one polygon
+        b.i32(3).i32(4).i32(-1).u32(0).u32(0).u32(0).u32(0);
+        for (int j = 0; j < 4; ++j) {
+            for (int k = 0; k < 3; ++k) b.f32(float(j)).f32(float(k)).f32(0);
+        }
+        b.u32(0).u32(0);
+    });
+    const Parsed p = parse(bytes);
+    ASSERT_EQ(p.result, QVX_RESULT_OK) << p.report.reason();
+    EXPECT_EQ(scene.uvSets.count(), 2);
+    ASSERT_EQ(scene.uvSets[1].coordCount(), 3);
+    EXPECT_FLOAT_EQ(scene.uvSets[1].coords[2].u, 1.0f);
+    EXPECT_FLOAT_EQ(scene.uvSets[1].coords[2].v, 2.0f);
+}
+
+TEST_F(ReaderSafety, FailsOnANegativeWeightCount) {
+    EXPECT_EQ(parse(fileOf(31, oneVertexWithWeights(-1))).result, 0);
+}
+
+TEST_F(ReaderSafety, AcceptsAVertexWithoutWeights) {
+    ASSERT_EQ(parse(fileOf(31, oneVertexWithWeights(0))).result, QVX_RESULT_OK);
+    EXPECT_EQ(scene.vertices[0].weightCount(), 0);
+}
+
+TEST_F(ReaderSafety, RefusesAWeightCountLargerThanTheRemainingBytesBeforeAllocating) {
+    const Parsed p = parse(fileOf(31, [](ByteBuilder& b) {
+        b.u32(0).u32(0).u32(0).u32(0);
+        b.u32(1).vec3(1, 2, 3).i32(0x10000000);
+        restEmpty(b);
+    }));
+    EXPECT_EQ(p.result, QVX_RESULT_FAILED);
+    EXPECT_NE(p.report.failure.expected.find("room for 268435456 vertex weights"), std::string::npos);
+}
+
+TEST_F(ReaderSafety, RefusesASectionCountLargerThanTheRemainingBytes) {
+    const Parsed p = parse(fileOf(31, [](ByteBuilder& b) {
+        b.u32(0).u32(0).u32(0).u32(0).u32(0x7FFFFFFF);
+        restEmpty(b);
+    }));
+    EXPECT_EQ(p.result, QVX_RESULT_FAILED);
+    EXPECT_EQ(p.report.failure.section, "vertices");
+}
+
+TEST_F(ReaderSafety, FailsOnNegativeCornerAndChannelCounts) {
+    EXPECT_EQ(
+        parse(fileOf(31, oneMesh([](ByteBuilder& b) { b.i32(-3).i32(2).i32(0).i32(0).u32(0); }))).result, 0);
+    EXPECT_EQ(
+        parse(fileOf(31, oneMesh([](ByteBuilder& b) { b.i32(3).i32(-2).i32(0).i32(0).u32(0); }))).result, 0);
+}
+
+TEST_F(ReaderSafety, FailsOnANegativeLayerCount) {
+    EXPECT_EQ(parse(fileOf(31, oneMaterial([](ByteBuilder& b) { b.i32(-1); }))).result, QVX_RESULT_FAILED);
+}
+
+TEST_F(ReaderSafety, FailsOnANegativeSubEntryCount) {
+    EXPECT_EQ(parse(fileOf(31, oneMaterial([](ByteBuilder& b) {
+                               b.i32(1);
+                               head(b, 0, 4);
+                               b.i32(-1);
+                           })))
+                  .result,
+              QVX_RESULT_FAILED);
+}
+
+TEST_F(ReaderSafety, GivesAKind4LayerWithoutSubEntriesThreeDefaultInputs) {
+    ASSERT_EQ(parse(fileOf(31, oneMaterial([](ByteBuilder& b) {
+                               b.i32(1);
+                               head(b, 0, 4);
+                               b.i32(0);
+                           })))
+                  .result,
+              QVX_RESULT_OK);
+    EXPECT_EQ(scene.materials[0].findLayer(0)->subEntryCount(), 3);
+}
+
+TEST_F(ReaderSafety, DropsASecondLayerOnATakenChannelAndReadsOn) {
+    ASSERT_EQ(parse(fileOf(31, oneMaterial([](ByteBuilder& b) {
+                               b.i32(3);
+                               head(b, 0, 6);
+                               b.str8("one.png").u32(1);
+                               head(b, 0, 7);
+                               b.str8("two.png").u32(2);
+                               head(b, 2, 9);  // an unknown kind stores nothing after its head
+                           })))
+                  .result,
+              QVX_RESULT_OK);
+    const Material& m = scene.materials[0];
+    ASSERT_EQ(m.layerCount(), 3);
+    EXPECT_EQ(m.findLayer(0)->value1, 1u);
+    EXPECT_EQ(m.layers[1], nullptr);
+    ASSERT_NE(m.findLayer(2), nullptr);
+    EXPECT_EQ(m.findLayer(2)->kind, 9);
+}
+
+TEST_F(ReaderSafety, FailsOnNegativeKeyAndTrackCounts) {
+    auto animationFile = [](int32_t tracks, int32_t keys) {
+        return fileOf(31, [=](ByteBuilder& b) {
+            b.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);
+            b.u32(1).str8("B").i32(-1).transform().rgba(1, 1, 1, 1);
+            b.u32(1).str8("A").u32(0).f32(0).f32(30).f32(30).i32(tracks);
+            if (tracks > 0) b.i32(keys);
+        });
+    };
+    EXPECT_EQ(parse(animationFile(-1, 0)).result, QVX_RESULT_FAILED);
+    EXPECT_EQ(parse(animationFile(1, -1)).result, QVX_RESULT_FAILED);
+}
+
+TEST_F(ReaderSafety, ReadsPastTracksBeyondTheBones) {
+    const auto bytes = fileOf(31, [](ByteBuilder& b) {
+        b.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);
+        b.u32(1).str8("B").i32(-1).transform().rgba(1, 1, 1, 1);
+        b.u32(1).str8("A").u32(0).f32(0).f32(30).f32(30).i32(3);
+        for (int t = 0; t < 3; ++t) b.i32(1).f32(float(t)).vec3(1, 2, 3).i32(0).i32(0);
+    });
+    ASSERT_EQ(parse(bytes).result, QVX_RESULT_OK);
+    ASSERT_EQ(scene.animations[0].trackCount(), 1);
+    EXPECT_FLOAT_EQ(scene.animations[0].tracks[0].positionKeys[0].time, 0.0f);
+}
+
+TEST_F(ReaderSafety, RefusesATrackTableFarBeyondWhatTheFileHolds) {
+    // 200 bones and 200 animations without tracks would ask for 40000 empty tracks.
+    const auto bytes = fileOf(31, [](ByteBuilder& b) {
+        b.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);
+        b.u32(200);
+        for (int i = 0; i < 200; ++i) b.u16(0).i32(-1).transform().rgba(1, 1, 1, 1);
+        b.u32(200);
+        for (int i = 0; i < 200; ++i) b.u16(0).u32(0).f32(0).f32(30).f32(30).i32(0);
+    });
+    const Parsed p = parse(bytes);
+    EXPECT_EQ(p.result, QVX_RESULT_FAILED);
+    EXPECT_NE(p.report.failure.expected.find("animations x"), std::string::npos);
+}
+
+// Texture paths.
+
+std::vector<unsigned char> texturedFile(uint32_t version, const std::string& path) {
+    return fileOf(version, oneMaterial(
+                               [=](ByteBuilder& b) {
+                                   b.i32(1);
+                                   if (version >= 31) {
+                                       head(b, 0, 6);
+                                   } else {
+                                       b.i32(0).i32(6).u32(0).u32(0).u32(0).u32(1);
+                                   }
+                                   b.str(path, version).u32(256);
+                               },
+                               version));
+}
+
+std::vector<unsigned char> cubeFile(const std::vector<std::string>& paths) {
+    return fileOf(33, oneMaterial(
+                          [=](ByteBuilder& b) {
+                              b.i32(1);
+                              head(b, 0, 5);
+                              for (const auto& p : paths) b.str(p, 33);
+                          },
+                          33));
+}
+
+class ReaderTexturePath : public ReaderSafety {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(folder.path().empty());
+        folder.write("wood.png", {1});
+        std::filesystem::create_directories(folder.file("maps"));
+        folder.write("maps/grain.png", {1});
+    }
+    std::string pathOfLayer() { return scene.materials[0].findLayer(0)->path.narrow; }
+    ScratchFolder folder;
+};
+
+TEST_F(ReaderTexturePath, KeepsAnExistingRelativePathFromVersion33WithoutChangingDirectory) {
+    const std::string before = std::filesystem::current_path().string();
+    ASSERT_EQ(parse(texturedFile(33, "maps/grain.png"), folder.folder()).result, QVX_RESULT_OK);
+    EXPECT_EQ(pathOfLayer(), "maps/grain.png");
+    EXPECT_EQ(std::filesystem::current_path().string(), before);
+}
+
+TEST_F(ReaderTexturePath, KeepsAnExistingAbsolutePathFromVersion10) {
+    const std::string stored = folder.file("maps/grain.png");
+    ASSERT_EQ(parse(texturedFile(10, stored), "/elsewhere/").result, QVX_RESULT_OK);
+    EXPECT_EQ(pathOfLayer(), stored);
+}
+
+TEST_F(ReaderTexturePath, RebasesAnExistingPathBeforeVersion33) {
+    const std::string stored = folder.file("maps/grain.png");
+    ASSERT_EQ(parse(texturedFile(31, stored), "/scenes/").result, QVX_RESULT_OK);
+    EXPECT_EQ(pathOfLayer(), "/scenes/grain.png");
+}
+
+TEST_F(ReaderTexturePath, RebasesAMissingPathFromVersion33) {
+    ASSERT_EQ(parse(texturedFile(33, "D:\\art\\missing.png"), folder.folder()).result, QVX_RESULT_OK);
+    EXPECT_EQ(pathOfLayer(), folder.file("missing.png"));
+}
+
+TEST_F(ReaderTexturePath, KeepsAnEmptyPathEmpty) {
+    ASSERT_EQ(parse(texturedFile(31, ""), folder.folder()).result, QVX_RESULT_OK);
+    EXPECT_EQ(pathOfLayer(), "");
+}
+
+TEST_F(ReaderTexturePath, DecidesTheSixCubePathsTogether) {
+    ASSERT_EQ(parse(cubeFile({"wood.png", "wood.png", "wood.png", "wood.png", "wood.png", "maps/grain.png"}),
+                    folder.folder())
+                  .result,
+              QVX_RESULT_OK);
+    EXPECT_EQ(std::string(scene.materials[0].findLayer(0)->paths[5].narrow), "maps/grain.png");
+    ASSERT_EQ(parse(cubeFile({"wood.png", "wood.png", "wood.png", "wood.png", "wood.png", "maps/none.png"}),
+                    folder.folder())
+                  .result,
+              QVX_RESULT_OK);
+    EXPECT_EQ(std::string(scene.materials[0].findLayer(0)->paths[0].narrow), folder.file("wood.png"));
+    EXPECT_EQ(std::string(scene.materials[0].findLayer(0)->paths[5].narrow), folder.file("none.png"));
+}
+
+}  // namespace
