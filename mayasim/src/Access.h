@@ -4,9 +4,12 @@
 // suitably aligned bytes so that they include no more than the devkit's headers do; the real members
 // are standard containers constructed in place here.
 
+#include <maya/MDGModifier.h>
+#include <maya/MDagPath.h>
 #include <maya/MFileObject.h>
 #include <maya/MFnBase.h>
 #include <maya/MObject.h>
+#include <maya/MPlug.h>
 #include <maya/MString.h>
 
 #include <cstddef>
@@ -61,6 +64,24 @@ struct Access {
     static const std::vector<ObjectPtr>& fnPath(const MFnBase& f) {
         return storageAs<std::vector<ObjectPtr>>(f.fPath);
     }
+
+    static MObject& plugNode(MPlug& p) { return p.fNode; }
+    static const MObject& plugNode(const MPlug& p) { return p.fNode; }
+    static MObject& plugAttr(MPlug& p) { return p.fAttr; }
+    static const MObject& plugAttr(const MPlug& p) { return p.fAttr; }
+    static unsigned* plugIndex(MPlug& p) { return p.fIndex; }
+    static const unsigned* plugIndex(const MPlug& p) { return p.fIndex; }
+
+    static std::vector<ObjectPtr>& pathNodes(MDagPath& p) {
+        return storageAs<std::vector<ObjectPtr>>(p.fStore);
+    }
+    static const std::vector<ObjectPtr>& pathNodes(const MDagPath& p) {
+        return storageAs<std::vector<ObjectPtr>>(p.fStore);
+    }
+    static bool& pathValid(MDagPath& p) { return p.fValid; }
+    static bool pathValid(const MDagPath& p) { return p.fValid; }
+
+    static unsigned char (&modifier(MDGModifier& m))[48] { return m.fStore; }
 
     template <class T, class C>
     static std::vector<T>& vec(C& c) {

@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "Access.h"
+#include "Graph.h"
 
 namespace mayasim {
 

@@ -45,6 +45,16 @@ struct TranslatorEntry {
 
 class Scene;
 
+// Time settings, all in seconds; the user-interface unit is an MTime::Unit value.
+struct TimeState {
+    int uiUnit = 6;  // MTime::kFilm
+    double current = 1.0 / 24.0;
+    double minTime = 1.0 / 24.0;
+    double maxTime = 1.0;
+    double animationStart = 1.0 / 24.0;
+    double animationEnd = 2.0;
+};
+
 struct HostState {
     HostState();
     ~HostState();
@@ -55,6 +65,9 @@ struct HostState {
     std::vector<std::shared_ptr<PluginObject>> plugins;
     std::vector<std::unique_ptr<TranslatorEntry>> translators;
     MPxFileTranslator::FileAccessMode accessMode = MPxFileTranslator::kUnknownAccessMode;
+
+    std::unique_ptr<Scene> scene;
+    TimeState time;
 
     TranslatorEntry* findTranslator(const std::string& name);
     MPxFileTranslator* translatorObject(TranslatorEntry& entry);

@@ -1,0 +1,23 @@
+#ifndef _MTypeId
+#define _MTypeId
+
+#include <maya/MStatus.h>
+#include <maya/MTypes.h>
+
+class OPENMAYA_EXPORT MTypeId {
+  public:
+    MTypeId();
+    MTypeId(unsigned int id);
+    MTypeId(unsigned int prefix, unsigned int id);
+    MTypeId(const MTypeId& src);
+    ~MTypeId();
+    MTypeId& operator=(const MTypeId& rhs);
+    bool operator==(const MTypeId& rhs) const;
+    bool operator!=(const MTypeId& rhs) const;
+    unsigned int id(MStatus* ReturnStatus = NULL) const;
+
+  private:
+    unsigned int fId;
+};
+
+#endif

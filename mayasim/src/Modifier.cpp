@@ -1,0 +1,304 @@
+// MDGModifier (queued graph edits) and MItDependencyGraph (walks along connections).
+#include <maya/MDGModifier.h>
+#include <maya/MItDependencyGraph.h>
+#include <maya/MPlug.h>
+
+#include <algorithm>
+#include <deque>
+#include <set>
+
+#include "Bridge.h"
+
+using namespace mayasim;
+
+namespace {
+
+struct ModOp {
+    enum Kind { kConnect, kDisconnect, kDelete, kRename, kSetValue } kind;
+    MPlug src, dst;  // connect/disconnect; dst also the plug of kSetValue
+    MObject node;    // delete/rename
+    std::string name, oldName;
+    Value value, oldValue;
+    bool hadValue = false;
+};
+struct ModState {
+    std::vector<ModOp> pending;
+    std::vector<ModOp> done;
+};
+ModState& state(MDGModifier& m) {
+    return storageAs<ModState>(Access::modifier(m));
+}
+
+MStatus apply(ModOp& op) {
+    Scene& s = scene();
+    switch (op.kind) {
+        case ModOp::kConnect:
+            return s.connect(toRef(op.src), toRef(op.dst));
+        case ModOp::kDisconnect:
+            return s.disconnect(toRef(op.src), toRef(op.dst));
+        case ModOp::kDelete: {
+            Node* n = nodeOf(op.node);
+            if (!n) return MS::kInvalidParameter;
+            s.deleteNode(n);
+            return MS::kSuccess;
+        }
+        case ModOp::kRename: {
+            Node* n = nodeOf(op.node);
+            if (!n) return MS::kInvalidParameter;
+            op.oldName = n->name;
+            return s.rename(n, op.name).empty() ? MS::kInvalidParameter : MS::kSuccess;
+        }
+        case ModOp::kSetValue: {
+            PlugRef r = toRef(op.dst);
+            if (!r.valid()) return MS::kInvalidParameter;
+            if (const Slot* slot = s.findSlot(r)) {
+                op.hadValue = slot->hasValue;
+                op.oldValue = slot->value;
+            }
+            return s.write(r, op.value);
+        }
+    }
+    return MS::kFailure;
+}
+
+void revert(const ModOp& op) {
+    Scene& s = scene();
+    switch (op.kind) {
+        case ModOp::kConnect:
+            s.disconnect(toRef(op.src), toRef(op.dst));
+            break;
+        case ModOp::kDisconnect:
+            s.connect(toRef(op.src), toRef(op.dst));
+            break;
+        case ModOp::kRename:
+            if (Node* n = nodeOf(op.node)) s.rename(n, op.oldName);
+            break;
+        case ModOp::kSetValue:
+            if (Slot* slot = s.slot(toRef(op.dst))) {
+                slot->value = op.oldValue;
+                slot->hasValue = op.hadValue;
+            }
+            break;
+        case ModOp::kDelete:  // deleted nodes are not brought back
+            break;
+    }
+}
+
+MStatus queue(MDGModifier& m, ModOp op) {
+    state(m).pending.push_back(std::move(op));
+    return MS::kSuccess;
+}
+
+}  // namespace
+
+MDGModifier::MDGModifier() {
+    new (fStore) ModState();
+}
+MDGModifier::~MDGModifier() {
+    state(*this).~ModState();
+}
+MDGModifier::MDGModifier(const MDGModifier& other) {
+    new (fStore) ModState(storageAs<ModState>(other.fStore));
+}
+MDGModifier& MDGModifier::operator=(const MDGModifier& rhs) {
+    state(*this) = storageAs<ModState>(rhs.fStore);
+    return *this;
+}
+
+// The node is made at once (its handle is usable before doIt); DAG types need MFnDagNode.
+MObject MDGModifier::createNode(const MString& type, MStatus* ReturnStatus) {
+    const NodeType* t = types().find(fromM(type));
+    if (!t || t->abstract || t->isDag()) {
+        setStatus(ReturnStatus, MS::kInvalidParameter);
+        return MObject();
+    }
+    setStatus(ReturnStatus, MS::kSuccess);
+    return wrapNode(scene().createNode(t, ""));
+}
+MStatus MDGModifier::deleteNode(const MObject& node) {
+    if (!nodeOf(node)) return MS::kInvalidParameter;
+    ModOp op{ModOp::kDelete, {}, {}, node, {}, {}, {}, {}, false};
+    return queue(*this, std::move(op));
+}
+MStatus MDGModifier::renameNode(const MObject& node, const MString& newName) {
+    if (!nodeOf(node)) return MS::kInvalidParameter;
+    ModOp op{ModOp::kRename, {}, {}, node, fromM(newName), {}, {}, {}, false};
+    return queue(*this, std::move(op));
+}
+MStatus MDGModifier::connect(const MPlug& source, const MPlug& dest) {
+    if (source.isNull() || dest.isNull()) return MS::kInvalidParameter;
+    ModOp op{ModOp::kConnect, source, dest, {}, {}, {}, {}, {}, false};
+    return queue(*this, std::move(op));
+}
+MStatus MDGModifier::disconnect(const MPlug& source, const MPlug& dest) {
+    if (source.isNull() || dest.isNull()) return MS::kInvalidParameter;
+    ModOp op{ModOp::kDisconnect, source, dest, {}, {}, {}, {}, {}, false};
+    return queue(*this, std::move(op));
+}
+MStatus MDGModifier::connect(const MObject& sourceNode, const MObject& sourceAttr, const MObject& destNode,
+                             const MObject& destAttr) {
+    return connect(MPlug(sourceNode, sourceAttr), MPlug(destNode, destAttr));
+}
+MStatus MDGModifier::disconnect(const MObject& sourceNode, const MObject& sourceAttr, const MObject& destNode,
+                                const MObject& destAttr) {
+    return disconnect(MPlug(sourceNode, sourceAttr), MPlug(destNode, destAttr));
+}
+
+namespace {
+MStatus queueValue(MDGModifier& m, const MPlug& plug, Value v) {
+    if (plug.isNull()) return MS::kInvalidParameter;
+    ModOp op{ModOp::kSetValue, {}, plug, {}, {}, {}, std::move(v), {}, false};
+    return queue(m, std::move(op));
+}
+}  // namespace
+MStatus MDGModifier::newPlugValueDouble(const MPlug& plug, double v) {
+    return queueValue(*this, plug, v);
+}
+MStatus MDGModifier::newPlugValueFloat(const MPlug& plug, float v) {
+    return queueValue(*this, plug, static_cast<double>(v));
+}
+MStatus MDGModifier::newPlugValueInt(const MPlug& plug, int v) {
+    return queueValue(*this, plug, static_cast<double>(v));
+}
+MStatus MDGModifier::newPlugValueBool(const MPlug& plug, bool v) {
+    return queueValue(*this, plug, v ? 1.0 : 0.0);
+}
+MStatus MDGModifier::newPlugValueString(const MPlug& plug, const MString& v) {
+    return queueValue(*this, plug, fromM(v));
+}
+
+// Applies what was queued since the last doIt, in order, and stops at the first operation that
+// cannot be done; the operations after it are dropped.
+MStatus MDGModifier::doIt() {
+    ModState& st = state(*this);
+    std::vector<ModOp> ops = std::move(st.pending);
+    st.pending.clear();
+    for (ModOp& op : ops) {
+        MStatus s = apply(op);
+        if (!s) return s;
+        st.done.push_back(std::move(op));
+    }
+    return MS::kSuccess;
+}
+MStatus MDGModifier::undoIt() {
+    ModState& st = state(*this);
+    for (auto it = st.done.rbegin(); it != st.done.rend(); ++it) revert(*it);
+    st.done.clear();
+    return MS::kSuccess;
+}
+
+// ---- MItDependencyGraph ----
+namespace {
+struct Visit {
+    ObjectPtr node;
+    MPlug plug;
+};
+std::vector<Visit>& visits(MItDependencyGraph& it) {
+    return Access::vec<Visit>(it);
+}
+
+// Neighbour plugs of a node (or of one plug) in a direction: (plug on the next node, next node).
+void neighbours(const PlugRef* only, Node* n, bool downstream, std::vector<PlugRef>& out) {
+    for (const Connection& c : n->connections) {
+        if (only && c.local != *only) continue;
+        if (downstream != c.localIsDestination) out.push_back(c.remote);
+    }
+}
+}  // namespace
+
+MItDependencyGraph::MItDependencyGraph(MObject& rootNode, MFn::Type filter, Direction direction,
+                                       Traversal traversal, Level level, MStatus* ReturnStatus)
+    : fRootNode(rootNode),
+      fFilter(filter),
+      fDirection(direction),
+      fTraversal(traversal),
+      fLevel(level),
+      fPos(0) {
+    new (fStore) std::vector<Visit>();
+    setStatus(ReturnStatus, nodeOf(rootNode) ? reset() : MStatus(MS::kInvalidParameter));
+}
+MItDependencyGraph::MItDependencyGraph(MPlug& rootPlug, MFn::Type filter, Direction direction,
+                                       Traversal traversal, Level level, MStatus* ReturnStatus)
+    : fRoot(rootPlug),
+      fRootNode(rootPlug.node()),
+      fFilter(filter),
+      fDirection(direction),
+      fTraversal(traversal),
+      fLevel(level),
+      fPos(0) {
+    new (fStore) std::vector<Visit>();
+    setStatus(ReturnStatus, rootPlug.isNull() ? MStatus(MS::kInvalidParameter) : reset());
+}
+MItDependencyGraph::~MItDependencyGraph() {
+    using V = std::vector<Visit>;
+    visits(*this).~V();
+}
+
+// The walk starts at the root and visits every node reachable along connections once; from a root
+// plug the first step follows that plug's connections only.
+MStatus MItDependencyGraph::reset() {
+    auto& list = visits(*this);
+    list.clear();
+    fPos = 0;
+    Node* root = nodeOf(fRootNode);
+    if (!root) return MS::kInvalidParameter;
+    const bool down = fDirection == kDownstream;
+    PlugRef rootPlug = toRef(fRoot);
+    std::set<Node*> seen{root};
+    std::vector<Visit> order;
+    std::deque<std::pair<Node*, MPlug>> work{{root, fRoot}};
+    bool first = true;
+    while (!work.empty()) {
+        std::pair<Node*, MPlug> cur;
+        if (fTraversal == kBreadthFirst) {
+            cur = work.front();
+            work.pop_front();
+        } else {
+            cur = work.back();
+            work.pop_back();
+        }
+        order.push_back(Visit{cur.first->shared_from_this(), cur.second});
+        std::vector<PlugRef> next;
+        neighbours(first && rootPlug.valid() ? &rootPlug : nullptr, cur.first, down, next);
+        first = false;
+        if (fTraversal == kDepthFirst) std::reverse(next.begin(), next.end());
+        for (const PlugRef& p : next)
+            if (seen.insert(p.node).second) work.emplace_back(p.node, toPlug(p));
+    }
+    for (Visit& v : order)
+        if (fFilter == MFn::kInvalid || v.node->hasFn(fFilter)) list.push_back(std::move(v));
+    return MS::kSuccess;
+}
+MStatus MItDependencyGraph::next() {
+    if (fPos >= visits(*this).size()) return MS::kFailure;
+    ++fPos;
+    return MS::kSuccess;
+}
+MStatus MItDependencyGraph::prune() {
+    return next();
+}
+bool MItDependencyGraph::isDone(MStatus* ReturnStatus) {
+    setStatus(ReturnStatus, MS::kSuccess);
+    return fPos >= visits(*this).size();
+}
+MObject MItDependencyGraph::thisNode(MStatus* ReturnStatus) {
+    bool ok = fPos < visits(*this).size();
+    setStatus(ReturnStatus, ok ? MS::kSuccess : MS::kFailure);
+    return ok ? Access::wrap(visits(*this)[fPos].node) : MObject();
+}
+MObject MItDependencyGraph::currentItem(MStatus* ReturnStatus) {
+    return thisNode(ReturnStatus);
+}
+MPlug MItDependencyGraph::thisPlug(MStatus* ReturnStatus) {
+    bool ok = fPos < visits(*this).size();
+    setStatus(ReturnStatus, ok ? MS::kSuccess : MS::kFailure);
+    return ok ? visits(*this)[fPos].plug : MPlug();
+}
+MObject MItDependencyGraph::rootNode(MStatus* ReturnStatus) {
+    setStatus(ReturnStatus, MS::kSuccess);
+    return fRootNode;
+}
+MPlug MItDependencyGraph::rootPlug(MStatus* ReturnStatus) {
+    setStatus(ReturnStatus, MS::kSuccess);
+    return fRoot;
+}

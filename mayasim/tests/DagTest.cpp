@@ -1,0 +1,169 @@
+#include <maya/MDagPathArray.h>
+#include <maya/MFnTransform.h>
+#include <maya/MItDag.h>
+#include <maya/MMatrix.h>
+#include <maya/MVector.h>
+
+#include <vector>
+
+#include "SceneFixture.h"
+
+namespace {
+
+class Dag : public SceneTest {
+  protected:
+    // |root|arm|hand, |root|leg, and |other with "hand" instanced under it.
+    void SetUp() override {
+        SceneTest::SetUp();
+        root = dagNode("transform", "root");
+        arm = dagNode("joint", "arm", root);
+        hand = dagNode("joint", "hand", arm);
+        leg = dagNode("joint", "leg", root);
+        other = dagNode("transform", "other");
+        MFnDagNode otherFn(other);
+        ASSERT_TRUE(otherFn.addChild(hand, MFnDagNode::kNextPos, true));
+    }
+
+    static std::vector<std::string> walk(MItDag::TraversalType type, MFn::Type filter = MFn::kInvalid) {
+        std::vector<std::string> out;
+        MStatus status;
+        MItDag it(type, filter, &status);
+        EXPECT_TRUE(status);
+        for (; !it.isDone(); it.next()) {
+            MDagPath path;
+            EXPECT_TRUE(it.getPath(path));
+            out.push_back(path.fullPathName().asChar());
+        }
+        return out;
+    }
+    // Drops the default cameras from a walk.
+    static std::vector<std::string> withoutCameras(std::vector<std::string> v) {
+        std::vector<std::string> out;
+        for (auto& s : v)
+            if (s.rfind("|persp", 0) && s.rfind("|top", 0) && s.rfind("|front", 0) && s.rfind("|side", 0))
+                out.push_back(s);
+        return out;
+    }
+
+    MObject root, arm, hand, leg, other;
+};
+
+TEST_F(Dag, BreadthFirstStartsAtTheWorldAndVisitsEachInstance) {
+    std::vector<std::string> expected = {"",          "|root",       "|other",        "|root|arm",
+                                         "|root|leg", "|other|hand", "|root|arm|hand"};
+    EXPECT_EQ(withoutCameras(walk(MItDag::kBreadthFirst)), expected);
+}
+
+TEST_F(Dag, DepthFirstVisitsChildrenInOrder) {
+    std::vector<std::string> expected = {"",          "|root",  "|root|arm",  "|root|arm|hand",
+                                         "|root|leg", "|other", "|other|hand"};
+    EXPECT_EQ(withoutCameras(walk(MItDag::kDepthFirst)), expected);
+}
+
+TEST_F(Dag, DefaultCamerasComeBeforeNewNodes) {
+    std::vector<std::string> all = walk(MItDag::kBreadthFirst);
+    ASSERT_GE(all.size(), 5u);
+    EXPECT_EQ(all[1], "|persp");
+    EXPECT_EQ(all[2], "|top");
+    EXPECT_EQ(all[3], "|front");
+    EXPECT_EQ(all[4], "|side");
+}
+
+TEST_F(Dag, FilterReportsOnlyCompatibleNodes) {
+    std::vector<std::string> expected = {"|root|arm", "|root|leg", "|other|hand", "|root|arm|hand"};
+    EXPECT_EQ(walk(MItDag::kBreadthFirst, MFn::kJoint), expected);
+}
+
+TEST_F(Dag, PartialPathNameIsTheShortestUniqueName) {
+    MDagPath path;
+    MFnDagNode(leg).getPath(path);
+    EXPECT_EQ(path.partialPathName(), "leg");
+    MDagPathArray paths;
+    MFnDagNode(hand).getAllPaths(paths);
+    ASSERT_EQ(paths.length(), 2u);
+    EXPECT_EQ(paths[0].fullPathName(), "|root|arm|hand");
+    EXPECT_EQ(paths[0].partialPathName(), "arm|hand");
+    EXPECT_EQ(paths[1].partialPathName(), "other|hand");
+}
+
+TEST_F(Dag, PopNamesTheParentAndTheWorldAfterTopLevel) {
+    MDagPath path;
+    MFnDagNode(hand).getPath(path);
+    ASSERT_TRUE(path.pop());
+    EXPECT_EQ(path.fullPathName(), "|root|arm");
+    ASSERT_TRUE(path.pop(2));
+    EXPECT_EQ(path.fullPathName(), "");
+    EXPECT_EQ(path.length(), 0u);
+    EXPECT_FALSE(path.pop());
+}
+
+TEST_F(Dag, InstanceCountsParents) {
+    MFnDagNode fn(hand);
+    EXPECT_EQ(fn.parentCount(), 2u);
+    EXPECT_EQ(nameOf(fn.parent(1)), "other");
+    EXPECT_TRUE(fn.isInstanced());
+}
+
+TEST_F(Dag, AddChildMovesWithoutKeepingOldParent) {
+    MFnDagNode otherFn(other);
+    ASSERT_TRUE(otherFn.addChild(leg));
+    EXPECT_EQ(fullPath(leg), "|other|leg");
+    EXPECT_EQ(MFnDagNode(root).childCount(), 1u);
+}
+
+TEST_F(Dag, AddChildRefusesACycle) {
+    MFnDagNode handFn(hand);
+    EXPECT_FALSE(handFn.addChild(root));
+}
+
+TEST_F(Dag, TransformPathAnswersForTheShapeBelow) {
+    MFnDagNode fn;
+    MObject xf = fn.create("mesh", MObject::kNullObj);
+    MDagPath xfPath;
+    MDagPath::getAPathTo(xf, xfPath);
+    EXPECT_TRUE(xfPath.hasFn(MFn::kTransform));
+    EXPECT_TRUE(xfPath.hasFn(MFn::kMesh));
+    EXPECT_EQ(xfPath.apiType(), MFn::kTransform);
+    MDagPath shapePath = xfPath;
+    ASSERT_TRUE(shapePath.extendToShape());
+    EXPECT_TRUE(shapePath.hasFn(MFn::kMesh));
+    EXPECT_FALSE(shapePath.hasFn(MFn::kTransform));
+    EXPECT_EQ(MObject(shapePath.transform()), xf);
+}
+
+TEST_F(Dag, IntermediateShapeDoesNotAnswerForItsTransform) {
+    MFnDagNode fn;
+    MObject xf = fn.create("mesh", MObject::kNullObj);
+    MFnDagNode shape(MFnDagNode(xf).child(0));
+    ASSERT_TRUE(shape.setIntermediateObject(true));
+    EXPECT_TRUE(shape.isIntermediateObject());
+    MDagPath xfPath;
+    MDagPath::getAPathTo(xf, xfPath);
+    EXPECT_FALSE(xfPath.hasFn(MFn::kMesh));
+}
+
+TEST_F(Dag, FunctionSetThroughTransformPathReachesTheShape) {
+    MFnDagNode fn;
+    MObject xf = fn.create("camera", MObject::kNullObj);
+    MDagPath path;
+    MDagPath::getAPathTo(xf, path);
+    MStatus status;
+    MFnDagNode dagFn(path, &status);
+    EXPECT_EQ(dagFn.object().apiType(), MFn::kTransform);
+}
+
+TEST_F(Dag, InclusiveMatrixMultipliesDownThePath) {
+    MFnTransform rootFn(root);
+    rootFn.setTranslation(MVector(1, 2, 3), MSpace::kTransform);
+    MFnTransform armFn(arm);
+    armFn.setTranslation(MVector(0, 5, 0), MSpace::kTransform);
+    MDagPath path;
+    armFn.getPath(path);
+    MMatrix m = path.inclusiveMatrix();
+    EXPECT_DOUBLE_EQ(m(3, 0), 1);
+    EXPECT_DOUBLE_EQ(m(3, 1), 7);
+    EXPECT_DOUBLE_EQ(m(3, 2), 3);
+    EXPECT_DOUBLE_EQ(path.exclusiveMatrix()(3, 1), 2);
+}
+
+}  // namespace

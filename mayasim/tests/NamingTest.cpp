@@ -1,0 +1,90 @@
+#include "SceneFixture.h"
+
+namespace {
+
+using NodeNaming = SceneTest;
+
+TEST_F(NodeNaming, TakenDependencyNameGetsANumber) {
+    EXPECT_EQ(nameOf(dgNode("shadingEngine", "shadingGroup")), "shadingGroup");
+    EXPECT_EQ(nameOf(dgNode("shadingEngine", "shadingGroup")), "shadingGroup1");
+    EXPECT_EQ(nameOf(dgNode("shadingEngine", "shadingGroup")), "shadingGroup2");
+}
+
+TEST_F(NodeNaming, TrailingNumberIsIncreased) {
+    EXPECT_EQ(nameOf(dgNode("place2dTexture", "place2dTexture1")), "place2dTexture1");
+    EXPECT_EQ(nameOf(dgNode("place2dTexture", "place2dTexture1")), "place2dTexture2");
+}
+
+TEST_F(NodeNaming, UnnamedNodesGetTypeNameAndNumber) {
+    EXPECT_EQ(nameOf(dgNode("place2dTexture")), "place2dTexture1");
+    EXPECT_EQ(nameOf(dgNode("place2dTexture")), "place2dTexture2");
+    // lambert1 exists in every new scene.
+    EXPECT_EQ(nameOf(dgNode("lambert")), "lambert2");
+}
+
+TEST_F(NodeNaming, DagNamesAreUniqueAmongSiblingsOnly) {
+    MObject a = dagNode("transform", "a");
+    MObject b = dagNode("transform", "b");
+    MObject childOfA = dagNode("joint", "hand", a);
+    MObject childOfB = dagNode("joint", "hand", b);
+    EXPECT_EQ(nameOf(childOfA), "hand");
+    EXPECT_EQ(nameOf(childOfB), "hand");
+    EXPECT_EQ(nameOf(dagNode("joint", "hand", a)), "hand1");
+    EXPECT_EQ(fullPath(childOfB), "|b|hand");
+}
+
+TEST_F(NodeNaming, DependencyNameMayNotRepeatADagName) {
+    dagNode("transform", "thing");
+    EXPECT_EQ(nameOf(dgNode("lambert", "thing")), "thing1");
+}
+
+TEST_F(NodeNaming, SetNameReturnsTheNameGiven) {
+    MObject first = dagNode("joint", "root");
+    MObject second = dagNode("joint", "other");
+    MFnDependencyNode fn(second);
+    MStatus status;
+    EXPECT_EQ(fn.setName("root", &status), "root1");
+    EXPECT_TRUE(status);
+    EXPECT_EQ(fn.name(), "root1");
+    EXPECT_EQ(nameOf(first), "root");
+}
+
+TEST_F(NodeNaming, IllegalCharactersBecomeUnderscores) {
+    MFnDependencyNode fn(dgNode("lambert", "a b-c"));
+    EXPECT_EQ(fn.name(), "a_b_c");
+    MStatus status;
+    fn.setName("1st", &status);
+    EXPECT_EQ(fn.name(), "_1st");
+}
+
+TEST_F(NodeNaming, ReparentedNodeIsRenamedWhenItsNameIsTaken) {
+    MObject a = dagNode("transform", "a");
+    MObject hand = dagNode("joint", "hand", a);
+    MObject loose = dagNode("joint", "hand");
+    MFnDagNode parent(a);
+    ASSERT_TRUE(parent.addChild(loose));
+    EXPECT_EQ(nameOf(hand), "hand");
+    EXPECT_EQ(nameOf(loose), "hand1");
+}
+
+TEST_F(NodeNaming, EmptyNameIsRefused) {
+    MFnDependencyNode fn(dgNode("lambert", "keep"));
+    MStatus status;
+    fn.setName("", &status);
+    EXPECT_FALSE(status);
+    EXPECT_EQ(fn.name(), "keep");
+}
+
+TEST_F(NodeNaming, ShapeWithoutParentGetsTransformAbove) {
+    MFnDagNode fn;
+    MStatus status;
+    MObject xf = fn.create("mesh", MObject::kNullObj, &status);
+    ASSERT_TRUE(status);
+    EXPECT_EQ(xf.apiType(), MFn::kTransform);
+    EXPECT_EQ(nameOf(xf), "polySurface1");
+    MFnDagNode xfFn(xf);
+    ASSERT_EQ(xfFn.childCount(), 1u);
+    EXPECT_EQ(nameOf(xfFn.child(0)), "polySurfaceShape1");
+}
+
+}  // namespace
