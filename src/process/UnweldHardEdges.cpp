@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <new>
@@ -31,41 +32,6 @@ struct CornerIndex {
     std::size_t total() const { return start.back(); }
 };
 
-// The unordered vertex pairs seen so far and the edge each one became (open addressing,
-// linear probing): one probe sequence per corner instead of a search through the edges
-// of a vertex, so that a vertex shared by many faces costs no more than any other.
-class EdgeHash {
-  public:
-    explicit EdgeHash(std::size_t expected) {
-        std::size_t capacity = 16;
-        while (capacity < expected * 2) capacity *= 2;
-        keys_.assign(capacity, kEmpty);
-        values_.assign(capacity, -1);
-        mask_ = capacity - 1;
-    }
-
-    // The edge of the pair (a, b) in either orientation, or `fresh` (stored) when new.
-    std::int32_t findOrInsert(std::int32_t a, std::int32_t b, std::int32_t fresh) {
-        const auto lo = static_cast<std::uint64_t>(std::min(a, b));
-        const auto hi = static_cast<std::uint64_t>(std::max(a, b));
-        const std::uint64_t key = (lo << 32) | hi;
-        std::size_t slot = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 20) & mask_;
-        while (keys_[slot] != kEmpty) {
-            if (keys_[slot] == key) return values_[slot];
-            slot = (slot + 1) & mask_;
-        }
-        keys_[slot] = key;
-        values_[slot] = fresh;
-        return fresh;
-    }
-
-  private:
-    static constexpr std::uint64_t kEmpty = ~std::uint64_t(0);
-    std::vector<std::uint64_t> keys_;
-    std::vector<std::int32_t> values_;
-    std::size_t mask_ = 0;
-};
-
 // The edge table: edges sorted by ascending length, each with its two vertices (in the
 // direction of the first polygon that runs along it), the last polygon running along it
 // in each direction and the OR of its corners' edge flags; and, per corner, the edge
@@ -79,38 +45,85 @@ struct EdgeTable {
     std::int32_t count() const { return static_cast<std::int32_t>(a.size()); }
 };
 
-bool lengthBefore(float x, float y) {
-    // NaN lengths go last, so that the order stays a strict weak one.
-    if (std::isnan(x)) return false;
-    if (std::isnan(y)) return true;
-    return x < y;
+// Sort key of an edge length: lengths are never negative, so their bit patterns order
+// as the numbers do; NaN goes after infinity.
+std::uint32_t lengthKey(float length) {
+    if (std::isnan(length)) return 0x7FC00000u;
+    if (length == 0.0f) return 0;
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &length, sizeof bits);
+    return bits;
 }
 
 void buildEdgeTable(const Scene& scene, const Mesh& mesh, const CornerIndex& corners, EdgeTable& table) {
     const std::int32_t vertexCount = scene.vertices.count();
     const std::int32_t polygonCount = mesh.polygons.count();
 
-    // Edges in order of creation, with the corner each corner's edge was created as.
-    std::vector<std::int32_t> firstVertex, secondVertex;
-    std::vector<std::int32_t> createdEdge(corners.total(), -1);
-    EdgeHash seen(corners.total());
-    for (std::int32_t p = 0; p < polygonCount; ++p) {
-        const Polygon& polygon = mesh.polygons[p];
-        const std::int32_t n = polygon.cornerCount();
-        const std::int32_t* v = polygon.vertexIndices();
-        for (std::int32_t k = 0; k < n; ++k) {
-            const std::int32_t from = v[k];
-            const std::int32_t to = v[(k + 1) % n];
-            if (!scene.vertices.validIndex(from) || !scene.vertices.validIndex(to)) continue;
-            const auto fresh = static_cast<std::int32_t>(firstVertex.size());
-            const std::int32_t edge = seen.findOrInsert(from, to, fresh);
-            if (edge == fresh) {
-                firstVertex.push_back(from);
-                secondVertex.push_back(to);
+    const std::size_t cornerTotal = corners.total();
+    auto forEachCorner = [&](auto visit) {
+        for (std::int32_t p = 0; p < polygonCount; ++p) {
+            const Polygon& polygon = mesh.polygons[p];
+            const std::int32_t n = polygon.cornerCount();
+            const std::int32_t* v = polygon.vertexIndices();
+            const auto base = static_cast<std::uint32_t>(corners.start[std::size_t(p)]);
+            for (std::int32_t k = 0; k < n; ++k) {
+                const std::int32_t from = v[k];
+                const std::int32_t to = v[(k + 1) % n];
+                if (scene.vertices.validIndex(from) && scene.vertices.validIndex(to)) {
+                    visit(base + std::uint32_t(k), from, to);
+                }
             }
-            createdEdge[corners.start[std::size_t(p)] + std::size_t(k)] = edge;
+        }
+    };
+
+    // An edge is an unordered vertex pair. The corners are grouped by the lower vertex
+    // of their pair (a counting sort, so each group stays small and in corner order);
+    // within a group, corners with the same upper vertex share one edge, represented by
+    // its first corner. This finds every pair without hashing the whole mesh.
+    std::vector<std::uint32_t> groupStart(std::size_t(vertexCount) + 1, 0);
+    forEachCorner([&](std::uint32_t, std::int32_t from, std::int32_t to) {
+        ++groupStart[std::size_t(std::min(from, to)) + 1];
+    });
+    for (std::size_t i = 1; i < groupStart.size(); ++i) groupStart[i] += groupStart[i - 1];
+    std::vector<std::uint64_t> grouped(groupStart.back());
+    {
+        std::vector<std::uint32_t> fill(groupStart.begin(), groupStart.end() - 1);
+        forEachCorner([&](std::uint32_t corner, std::int32_t from, std::int32_t to) {
+            const auto upper = static_cast<std::uint64_t>(std::max(from, to));
+            grouped[fill[std::size_t(std::min(from, to))]++] = (upper << 32) | corner;
+        });
+    }
+    std::vector<std::int32_t> createdEdge(cornerTotal, -1);  // first: the representative corner
+    for (std::size_t lo = 0; lo + 1 < groupStart.size(); ++lo) {
+        const auto first = grouped.begin() + std::ptrdiff_t(groupStart[lo]);
+        const auto last = grouped.begin() + std::ptrdiff_t(groupStart[lo + 1]);
+        std::sort(first, last);
+        std::uint64_t runUpper = ~std::uint64_t(0);
+        std::int32_t representative = -1;
+        for (auto it = first; it != last; ++it) {
+            if ((*it >> 32) != runUpper) {
+                runUpper = *it >> 32;
+                representative = static_cast<std::int32_t>(*it & 0xFFFFFFFFu);
+            }
+            createdEdge[std::size_t(*it & 0xFFFFFFFFu)] = representative;
         }
     }
+    std::vector<std::uint64_t>().swap(grouped);
+    std::vector<std::uint32_t>().swap(groupStart);
+
+    // Edges numbered in order of creation, oriented as their first corner runs along
+    // them; a representative always comes before the corners it stands for.
+    std::vector<std::int32_t> firstVertex, secondVertex;
+    forEachCorner([&](std::uint32_t corner, std::int32_t from, std::int32_t to) {
+        const std::int32_t representative = createdEdge[corner];
+        if (representative == std::int32_t(corner)) {
+            createdEdge[corner] = static_cast<std::int32_t>(firstVertex.size());
+            firstVertex.push_back(from);
+            secondVertex.push_back(to);
+        } else {
+            createdEdge[corner] = createdEdge[std::size_t(representative)];
+        }
+    });
     const std::size_t edgeCount = firstVertex.size();
 
     // The table before sorting lists the edges bucket by bucket (by first vertex) and,
@@ -123,15 +136,23 @@ void buildEdgeTable(const Scene& scene, const Mesh& mesh, const CornerIndex& cor
         order[bucketStart[std::size_t(firstVertex[e])]++] = std::int32_t(e);
     std::vector<std::size_t>().swap(bucketStart);
 
-    std::vector<float> length(edgeCount);
-    for (std::size_t e = 0; e < edgeCount; ++e) {
-        length[e] =
+    // Sorted by length; equal lengths keep the bucket order (the key ends with the
+    // position), which makes the order of the table fully determined.
+    std::vector<std::uint64_t> keyed(edgeCount);
+    for (std::size_t pos = 0; pos < edgeCount; ++pos) {
+        const auto e = std::size_t(order[pos]);
+        const float length =
             vecDistance(scene.vertices[firstVertex[e]].position, scene.vertices[secondVertex[e]].position);
+        keyed[pos] = (std::uint64_t(lengthKey(length)) << 32) | pos;
     }
-    // Stable, so that edges of equal length keep the bucket order.
-    std::stable_sort(order.begin(), order.end(), [&](std::int32_t x, std::int32_t y) {
-        return lengthBefore(length[std::size_t(x)], length[std::size_t(y)]);
-    });
+    std::sort(keyed.begin(), keyed.end());
+    {
+        std::vector<std::int32_t> sorted(edgeCount);
+        for (std::size_t pos = 0; pos < edgeCount; ++pos)
+            sorted[pos] = order[std::size_t(keyed[pos] & 0xFFFFFFFFu)];
+        order.swap(sorted);
+    }
+    std::vector<std::uint64_t>().swap(keyed);
 
     std::vector<std::int32_t> position(edgeCount);
     table.a.resize(edgeCount);
@@ -480,18 +501,25 @@ bool splitVertices(Scene& scene, Mesh& mesh, const CornerIndex& corners, const S
     }
 
     VertexArray result;
-    if (used == 0) {
-        // No corner uses any vertex: the array ends empty.
-    } else {
+    if (used > 0) {
         if (!result.allocate(used)) return false;
-        for (std::size_t n = 0; n < extendedCount; ++n) {
+        // The copies first: they duplicate weights, which can fail. The old vertices
+        // then hand over their weights, which cannot.
+        for (std::size_t n = std::size_t(vertexCount); n < extendedCount; ++n) {
             if (finalIndex[n] < 0) continue;
-            const std::int32_t source = n < std::size_t(vertexCount)
-                                            ? std::int32_t(n)
-                                            : plan.copySource[n - std::size_t(vertexCount)];
-            if (!copyKeptFields(result[finalIndex[n]], scene.vertices[source])) return false;
+            const Vertex& source = scene.vertices[plan.copySource[n - std::size_t(vertexCount)]];
+            if (!copyKeptFields(result[finalIndex[n]], source)) return false;
+        }
+        for (std::int32_t n = 0; n < vertexCount; ++n) {
+            if (finalIndex[std::size_t(n)] < 0) continue;
+            Vertex& source = scene.vertices[n];
+            Vertex& kept = result[finalIndex[std::size_t(n)]];
+            kept.position = source.position;
+            kept.color = source.color;
+            kept.weights = std::move(source.weights);
         }
     }
+    // else no corner uses any vertex: the array ends empty.
 
     for (std::int32_t p = 0; p < mesh.polygons.count(); ++p) {
         Polygon& polygon = mesh.polygons[p];
@@ -511,10 +539,12 @@ bool splitVertices(Scene& scene, Mesh& mesh, const CornerIndex& corners, const S
 int unweldHardEdges(Scene& scene) {
     if (scene.meshes.count() != 1 || scene.vertices.count() == 0) return 0;
     Mesh& mesh = scene.meshes[0];
+    constexpr std::size_t kMaxCorners = 0x7FFFFFFF;  // corners are numbered in 32 bits
     std::unique_ptr<CornerIndex> corners;
     EdgeTable table;
     try {
         corners = std::make_unique<CornerIndex>(mesh);
+        if (corners->total() > kMaxCorners) return 0;
         buildEdgeTable(scene, mesh, *corners, table);
     } catch (const std::bad_alloc&) {
         return 0;  // no edge table: nothing has changed
