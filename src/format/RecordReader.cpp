@@ -421,16 +421,17 @@ bool RecordReader::polygon(Polygon& p) {
             vertices[k] = asIndex(qvxLoadU32(data + 8 * k));
             normals[k] = asIndex(qvxLoadU32(data + 8 * k + 4));
         }
-        for (int32_t j = 0; j < channels; ++j) {
+        for (int32_t j = 0; j < stored; ++j) {
             if (!cursor_.view(cornerBytes, data)) return false;
-            if (j >= stored) continue;
             PolygonUVs uvs = p.uvs(j);
             for (int32_t k = 0; k < corners; ++k) {
                 uvs.uvIndices[k] = asIndex(qvxLoadU32(data + 8 * k));
                 uvs.secondIndices[k] = asIndex(qvxLoadU32(data + 8 * k + 4));
             }
         }
-        return true;
+        // Channels the scene has no UV set for are passed over in one step (the count check
+        // above covered them), so a huge channel count of empty polygons costs nothing.
+        return cursor_.skip(cornerBytes * static_cast<std::size_t>(channels - stored));
     } else {
         (void)data;
         return cursor_.skip(cornerBytes * (1 + static_cast<std::size_t>(channels)));
@@ -459,22 +460,22 @@ bool RecordReader::oldPolygon(Polygon& p, int32_t groupValue, uint32_t& runningC
         p.releaseCorners();
         if (!p.createCorners(corners, stored)) return cursor_.fail("memory for polygon corners");
         if (!cursor_.words(p.vertexIndices(), static_cast<std::size_t>(corners))) return false;
-        for (int32_t j = 0; j < channels; ++j) {
-            UVCoordArray* coords = j < stored ? &scene_.uvSets[j].coords : nullptr;
-            PolygonUVs uvs = j < stored ? p.uvs(j) : PolygonUVs{};
+        for (int32_t j = 0; j < stored; ++j) {
+            UVCoordArray& coords = scene_.uvSets[j].coords;
+            PolygonUVs uvs = p.uvs(j);
             for (int32_t k = 0; k < corners; ++k) {
                 float uv[3];
                 if (!cursor_.f32s(uv, static_cast<std::size_t>(uvBytes / 4))) return false;
-                if (!coords) continue;
                 const int64_t position = static_cast<int64_t>(first) + k;
-                if (UVCoord* c = coords->get(position)) {
+                if (UVCoord* c = coords.get(position)) {
                     c->u = uv[0];
                     c->v = uv[1];
                 }
                 uvs.uvIndices[k] = static_cast<int32_t>(position);
             }
         }
-        return true;
+        return cursor_.skip(static_cast<std::size_t>(corners) * static_cast<std::size_t>(uvBytes) *
+                            static_cast<std::size_t>(channels - stored));
     } else {
         (void)groupValue;
         return cursor_.skip(static_cast<std::size_t>(corners) * static_cast<std::size_t>(perCorner));

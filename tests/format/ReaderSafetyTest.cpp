@@ -345,3 +345,27 @@ TEST_F(ReaderTexturePath, DecidesTheSixCubePathsTogether) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ReaderSafety, PassesOverAHugeChannelCountOfAnEmptyPolygonQuickly) {
+    const auto bytes =
+        fileOf(31, oneMesh([](ByteBuilder& b) { b.i32(0).i32(0x7FFFFFFF).i32(0).i32(-1).u32(0); }));
+    const Parsed p = parse(bytes);
+    ASSERT_EQ(p.result, QVX_RESULT_OK) << p.report.reason();
+    EXPECT_EQ(scene.meshes[0].polygons[0].uvChannelCount(), 2);
+}
+
+TEST_F(ReaderSafety, PassesOverAHugeChannelCountOfAnEmptyOldPolygonQuickly) {
+    const auto bytes = fileOf(9, [](ByteBuilder& b) {
+        b.u32(0).u32(0).u32(0);
+        b.u32(1).str8("G");
+        b.u32(1).vec3(0, 0, 0).i32(0);
+        b.u32(1).u32(0).i32(1);
+        b.i32(0).i32(0x7FFFFFFF).i32(-1).u32(0);
+        b.u32(0).u32(0);
+    });
+    EXPECT_EQ(parse(bytes).result, QVX_RESULT_OK);
+}
+
+}  // namespace

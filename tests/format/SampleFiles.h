@@ -81,10 +81,11 @@ inline void oldMaterial(ByteBuilder& b, uint32_t version) {
     b.u32(1).str("spec.png", version).u32(256);
 }
 
-inline void vertices(ByteBuilder& b, uint32_t flags, bool weights = true) {
+inline void vertices(ByteBuilder& b, uint32_t flags, bool weights = true, bool extraVectors = false) {
     for (int i = 0; i < 4; ++i) {
         b.vec3(vertexX(i), 2.0f * i, -1.0f);
         if (flags & kFlagNormals) b.vec3(0, 1, 0);
+        if (extraVectors) b.vec3(1, 0, 0).vec3(0, 0, 1);
         if (flags & kFlagColors) b.rgba(0.25f * i, 0.5f, 0.75f, 1.0f);
         if (!weights) continue;
         if (i == 3) {
@@ -298,7 +299,8 @@ inline std::vector<unsigned char> chunked(uint32_t flags = kFlagColors | kChunke
         if (m == 0) {
             std::size_t part = b.beginChunk(0xCCCC0001u);
             b.u32(4);
-            vertices(b, flags & kFlagColors, (flags & kChunkedFlagWeights) != 0);
+            vertices(b, flags & (kFlagColors | kFlagNormals), (flags & kChunkedFlagWeights) != 0,
+                     (flags & 0x04) != 0);
             b.endChunk(part);
             part = b.beginChunk(0xCCCC0002u);
             b.u32(1);
