@@ -1,0 +1,359 @@
+// Object sets and shading groups. Membership lives in connections, as in Maya: a whole instance is
+// "shape.instObjGroups[i] -> set.dagSetMembers[n]"; some faces of an instance are
+// "shape.instObjGroups[i].objectGroups[g] -> set.dagSetMembers[n]" with the faces held in that object
+// group's "objectGrpCompList". A face belongs to at most one shading group.
+#include <maya/MDagPath.h>
+#include <maya/MFnSet.h>
+#include <maya/MSelectionList.h>
+
+#include <algorithm>
+#include <map>
+
+#include "Bridge.h"
+#include "Component.h"
+#include "FnImpl.h"
+#include "Mesh.h"
+#include "Selection.h"
+
+namespace mayasim {
+
+namespace {
+
+bool isShadingGroup(const Node* n) {
+    return n && n->type->isA("shadingEngine");
+}
+bool isRenderableSet(const Node* n) {
+    return isShadingGroup(n) ||
+           (n && n->type->isA("objectSet") && scene().number(n, "renderableOnlySet", 0) != 0);
+}
+
+struct Membership {
+    PlugRef local;  // the shape's plug: instObjGroups[i] or instObjGroups[i].objectGroups[g]
+    PlugRef setPlug;
+    Node* set = nullptr;
+    bool whole = false;
+    unsigned group = 0;  // g for face memberships
+};
+
+// The memberships of one instance of a shape, whole-instance ones first, then by object group.
+std::vector<Membership> membershipsOf(Node* shape, unsigned instance) {
+    std::vector<Membership> out;
+    for (const Connection& c : shape->connections) {
+        if (c.localIsDestination || !c.remote.node->type->isA("objectSet")) continue;
+        const std::string& a = c.local.attr->longName;
+        if (c.local.index[0] != instance) continue;
+        if (a == "instObjGroups" && c.local.isElement()) {
+            out.push_back(Membership{c.local, c.remote, c.remote.node, true, 0});
+        } else if (a == "objectGroups" && c.local.isElement()) {
+            out.push_back(Membership{c.local, c.remote, c.remote.node, false, c.local.index[1]});
+        }
+    }
+    std::stable_sort(out.begin(), out.end(), [](const Membership& x, const Membership& y) {
+        if (x.whole != y.whole) return x.whole;
+        return x.group < y.group;
+    });
+    return out;
+}
+
+PlugRef compListOf(const PlugRef& objectGroup) {
+    const Attribute* a = objectGroup.node->type->findAttribute("objectGrpCompList");
+    return a ? objectGroup.child(a) : PlugRef{};
+}
+
+std::vector<int> facesOf(const PlugRef& objectGroup, int numFaces) {
+    Value v;
+    if (!scene().read(compListOf(objectGroup), v) || !std::holds_alternative<ObjectPtr>(v)) return {};
+    auto* c = dynamic_cast<Component*>(std::get<ObjectPtr>(v).get());
+    return c ? c->resolve(numFaces) : std::vector<int>{};
+}
+
+void setFaces(const PlugRef& objectGroup, const std::vector<int>& faces) {
+    auto c = std::make_shared<Component>(MFn::kMeshPolygonComponent);
+    for (int f : faces) c->add(f);
+    scene().write(compListOf(objectGroup), Value(ObjectPtr(c)));
+}
+
+unsigned nextFreeIndex(const PlugRef& arrayPlug) {
+    std::vector<unsigned> used = scene().elementIndices(arrayPlug);
+    return used.empty() ? 0 : used.back() + 1;
+}
+
+int faceCount(Node* shape) {
+    MeshData* d = meshData(shape);
+    return d ? d->numPolygons() : 0;
+}
+
+// Connects a new object group of the instance, holding `faces`, to `set`.
+MStatus addFaceGroup(Node* shape, unsigned instance, Node* set, const std::vector<int>& faces) {
+    Scene& s = scene();
+    PlugRef iog = shape->plug("instObjGroups").element(instance);
+    const Attribute* og = shape->type->findAttribute("objectGroups");
+    PlugRef groups = iog.child(og);
+    PlugRef group = groups.element(nextFreeIndex(groups));
+    setFaces(group, faces);
+    PlugRef members = set->plug("dagSetMembers");
+    return s.connect(group, members.element(nextFreeIndex(members)));
+}
+
+// Takes faces (all when null) of one instance away from every shading group but `keep`.
+void releaseFaces(Node* shape, unsigned instance, const std::vector<int>* faces, Node* keep) {
+    Scene& s = scene();
+    const int n = faceCount(shape);
+    std::vector<char> taken(static_cast<std::size_t>(n), 0);
+    if (faces)
+        for (int f : *faces)
+            if (f >= 0 && f < n) taken[static_cast<std::size_t>(f)] = 1;
+    for (const Membership& m : membershipsOf(shape, instance)) {
+        if (m.set == keep || !isRenderableSet(m.set)) continue;
+        std::vector<int> remaining;
+        if (faces) {
+            std::vector<int> had;
+            if (m.whole)
+                for (int f = 0; f < n; ++f) had.push_back(f);
+            else
+                had = facesOf(m.local, n);
+            for (int f : had)
+                if (f >= 0 && f < n && !taken[static_cast<std::size_t>(f)]) remaining.push_back(f);
+        }
+        if (m.whole) {
+            s.disconnect(m.local, m.setPlug);
+            if (!remaining.empty()) addFaceGroup(shape, instance, m.set, remaining);
+        } else if (remaining.empty()) {
+            s.disconnect(m.local, m.setPlug);
+        } else {
+            setFaces(m.local, remaining);
+        }
+    }
+}
+
+unsigned instanceOf(const NodePath& path) {
+    Node* shape = path.back();
+    Node* parent = path.size() >= 2 ? path[path.size() - 2] : scene().world();
+    auto it = std::find(shape->parents.begin(), shape->parents.end(), parent);
+    return it == shape->parents.end() ? 0u : static_cast<unsigned>(it - shape->parents.begin());
+}
+
+}  // namespace
+
+InstanceShading shadingOf(Node* shape, unsigned instance, int numFaces) {
+    InstanceShading out;
+    out.faceGroup.assign(static_cast<std::size_t>(std::max(0, numFaces)), -1);
+    auto indexOf = [&](Node* g) {
+        auto it = std::find(out.groups.begin(), out.groups.end(), g);
+        if (it != out.groups.end()) return static_cast<int>(it - out.groups.begin());
+        out.groups.push_back(g);
+        return static_cast<int>(out.groups.size() - 1);
+    };
+    for (const Membership& m : membershipsOf(shape, instance)) {
+        if (!isShadingGroup(m.set)) continue;
+        const int g = indexOf(m.set);
+        if (m.whole) {
+            std::fill(out.faceGroup.begin(), out.faceGroup.end(), g);
+        } else {
+            for (int f : facesOf(m.local, numFaces))
+                if (f >= 0 && f < numFaces) out.faceGroup[static_cast<std::size_t>(f)] = g;
+        }
+    }
+    return out;
+}
+
+MStatus addSetMember(Node* set, const NodePath& pathIn, const std::vector<int>* faces) {
+    if (!set || pathIn.empty()) return MS::kInvalidParameter;
+    NodePath path = pathIn;
+    const bool renderable = isRenderableSet(set);
+    if (path.back()->type->isTransform() && (renderable || faces)) {
+        std::vector<Node*> shapes = shapesBelow(path.back());
+        if (shapes.empty()) return MS::kInvalidParameter;
+        path.push_back(shapes.front());
+    }
+    Node* shape = path.back();
+    if (faces && !meshData(shape)) return MS::kInvalidParameter;
+    const unsigned instance = instanceOf(path);
+    if (renderable) releaseFaces(shape, instance, faces, set);
+
+    Scene& s = scene();
+    std::vector<Membership> mine;
+    for (const Membership& m : membershipsOf(shape, instance))
+        if (m.set == set) mine.push_back(m);
+    bool wholeAlready = std::any_of(mine.begin(), mine.end(), [](const Membership& m) { return m.whole; });
+    if (wholeAlready) return MS::kSuccess;
+    if (!faces) {
+        for (const Membership& m : mine) s.disconnect(m.local, m.setPlug);
+        PlugRef members = set->plug("dagSetMembers");
+        return s.connect(shape->plug("instObjGroups").element(instance),
+                         members.element(nextFreeIndex(members)));
+    }
+    if (!mine.empty()) {
+        std::vector<int> merged = facesOf(mine.front().local, faceCount(shape));
+        for (int f : *faces)
+            if (std::find(merged.begin(), merged.end(), f) == merged.end()) merged.push_back(f);
+        setFaces(mine.front().local, merged);
+        return MS::kSuccess;
+    }
+    return addFaceGroup(shape, instance, set, *faces);
+}
+
+}  // namespace mayasim
+
+using namespace mayasim;
+
+namespace {
+
+// Adds one selection item to a set; faces need a polygon component, other components are refused.
+MStatus addItem(Node* set, const SelectionItem& item) {
+    if (item.isPlug) return MS::kInvalidParameter;
+    if (!item.isDag) {
+        Node* n = dynamic_cast<Node*>(item.node.get());
+        if (!n || !n->isAlive || isRenderableSet(set)) return MS::kInvalidParameter;
+        PlugRef members = set->plug("dnSetMembers");
+        return scene().connect(n->plug("message"), members.element(nextFreeIndex(members)));
+    }
+    NodePath path;
+    for (const ObjectPtr& o : item.path) {
+        Node* n = dynamic_cast<Node*>(o.get());
+        if (!n || !n->isAlive) return MS::kInvalidParameter;
+        path.push_back(n);
+    }
+    if (!item.component) return addSetMember(set, path, nullptr);
+    auto* c = dynamic_cast<Component*>(item.component.get());
+    if (!c || c->kind != MFn::kMeshPolygonComponent) return MS::kInvalidParameter;
+    NodePath shapePath;
+    Node* shape = shapeAt(toDagPath(path), MFn::kMesh, shapePath);
+    if (!shape) return MS::kInvalidParameter;
+    std::vector<int> faces;
+    for (int f : c->resolve(faceCount(shape)))
+        if (f >= 0 && f < faceCount(shape)) faces.push_back(f);
+    return addSetMember(set, shapePath, &faces);
+}
+
+}  // namespace
+
+MAYASIM_IMPLEMENT_MFN(MFnSet, MFn::kSet)
+
+MObject MFnSet::create(const MSelectionList& members, Restriction restriction, MStatus* ReturnStatus) {
+    return create(members, restriction, false, ReturnStatus);
+}
+
+// A renderable-only set is a shading group; it joins the render partition as Maya's do.
+MObject MFnSet::create(const MSelectionList& members, Restriction restriction, bool isLayer,
+                       MStatus* ReturnStatus) {
+    Scene& s = scene();
+    if (restriction < kNone || restriction > kRenderableOnly) {
+        setStatus(ReturnStatus, MS::kInvalidParameter);
+        return MObject();
+    }
+    const bool renderable = restriction == kRenderableOnly;
+    // Refuse lists this set cannot hold before anything is made.
+    for (const SelectionItem& item : items(members)) {
+        if (item.isPlug || (renderable && !item.isDag)) {
+            setStatus(ReturnStatus, MS::kInvalidParameter);
+            return MObject();
+        }
+    }
+    Node* set = s.createNode(types().find(renderable ? "shadingEngine" : "objectSet"), "set1");
+    if (!set) {
+        setStatus(ReturnStatus, MS::kFailure);
+        return MObject();
+    }
+    static const char* const flags[] = {nullptr,         "verticesOnlySet", "edgesOnlySet",
+                                        "facetsOnlySet", nullptr,           "renderableOnlySet"};
+    if (flags[restriction]) s.setNumber(set, flags[restriction], 1);
+    s.setNumber(set, "isLayer", isLayer ? 1 : 0);
+    if (renderable)
+        if (Node* partition = s.findNode("renderPartition")) {
+            PlugRef sets = partition->plug("sets");
+            s.connect(set->plug("partition"), sets.element(nextFreeIndex(sets)));
+        }
+    MStatus status;
+    for (const SelectionItem& item : items(members)) {
+        MStatus one = addItem(set, item);
+        if (!one) status = one;
+    }
+    MObject o = wrapNode(set);
+    setObject(o);
+    setStatus(ReturnStatus, status);
+    return o;
+}
+
+MStatus MFnSet::getMembers(MSelectionList& members, bool) const {
+    Node* set = fnNode(*this);
+    if (!set) return MS::kInvalidParameter;
+    for (const Connection& c : set->connections) {
+        if (!c.localIsDestination) continue;
+        const std::string& a = c.local.attr->longName;
+        Node* src = c.remote.node;
+        if (a == "dnSetMembers") {
+            members.add(wrapNode(src), true);
+        } else if (a == "dagSetMembers") {
+            const unsigned inst = c.remote.index[0];
+            NodePath path = instancePath(src, inst);
+            if (path.empty()) continue;
+            if (c.remote.attr->longName == "objectGroups") {
+                std::vector<int> faces = facesOf(c.remote, faceCount(src));
+                members.add(toDagPath(path), makeComponent(MFn::kMeshPolygonComponent, faces), true);
+            } else {
+                members.add(toDagPath(path), MObject::kNullObj, true);
+            }
+        }
+    }
+    return MS::kSuccess;
+}
+MStatus MFnSet::addMember(const MObject& obj) {
+    MSelectionList l;
+    MStatus s = l.add(obj);
+    return s ? addMembers(l) : s;
+}
+MStatus MFnSet::addMember(const MDagPath& obj, const MObject& component) {
+    MSelectionList l;
+    MStatus s = l.add(obj, component);
+    return s ? addMembers(l) : s;
+}
+MStatus MFnSet::addMembers(const MSelectionList& list) {
+    Node* set = fnNode(*this);
+    if (!set) return MS::kInvalidParameter;
+    MStatus status;
+    for (const SelectionItem& item : items(list)) {
+        MStatus one = addItem(set, item);
+        if (!one) status = one;
+    }
+    return status;
+}
+bool MFnSet::isMember(const MObject& object, MStatus* ReturnStatus) const {
+    Node* set = fnNode(*this);
+    Node* n = nodeOf(object);
+    setStatus(ReturnStatus, set && n ? MS::kSuccess : MS::kInvalidParameter);
+    if (!set || !n) return false;
+    for (const Connection& c : set->connections)
+        if (c.localIsDestination && c.remote.node == n) return true;
+    return false;
+}
+bool MFnSet::isMember(const MDagPath& object, const MObject& component, MStatus* ReturnStatus) const {
+    Node* set = fnNode(*this);
+    NodePath path;
+    Node* shape = set ? shapeAt(object, MFn::kShape, path) : nullptr;
+    if (!shape) shape = pathLeaf(object), path = toNodePath(object);
+    setStatus(ReturnStatus, set && shape ? MS::kSuccess : MS::kInvalidParameter);
+    if (!set || !shape || path.empty()) return false;
+    const unsigned instance = instanceOf(path);
+    Component* c = componentOf(component);
+    std::vector<int> wanted = c ? c->resolve(faceCount(shape)) : std::vector<int>{};
+    for (const Membership& m : membershipsOf(shape, instance)) {
+        if (m.set != set) continue;
+        if (m.whole || !c) return true;
+        std::vector<int> faces = facesOf(m.local, faceCount(shape));
+        return std::all_of(wanted.begin(), wanted.end(),
+                           [&](int f) { return std::find(faces.begin(), faces.end(), f) != faces.end(); });
+    }
+    return false;
+}
+MFnSet::Restriction MFnSet::restriction(MStatus* ReturnStatus) const {
+    Node* set = fnNode(*this);
+    setStatus(ReturnStatus, set ? MS::kSuccess : MS::kInvalidParameter);
+    if (!set) return kNone;
+    Scene& s = scene();
+    if (s.number(set, "renderableOnlySet", 0) != 0) return kRenderableOnly;
+    if (s.number(set, "facetsOnlySet", 0) != 0) return kFacetsOnly;
+    if (s.number(set, "edgesOnlySet", 0) != 0) return kEdgesOnly;
+    if (s.number(set, "verticesOnlySet", 0) != 0) return kVerticesOnly;
+    return kNone;
+}
