@@ -68,6 +68,15 @@ struct HostState {
 
     std::unique_ptr<Scene> scene;
     TimeState time;
+    int angleUiUnit = 2;     // MAngle::kDegrees
+    int distanceUiUnit = 6;  // MDistance::kCentimeters
+
+    // The scene's file and what MFileIO is doing.
+    std::string currentFile;
+    std::string currentFileType;
+    bool readingFile = false;
+    bool writingFile = false;
+    bool openingFile = false;
 
     TranslatorEntry* findTranslator(const std::string& name);
     MPxFileTranslator* translatorObject(TranslatorEntry& entry);

@@ -270,7 +270,9 @@ std::string PlugRef::name(bool longNames) const {
     std::ostringstream s;
     s << (node ? static_cast<const Node*>(node)->name : std::string());
     if (!attr) return s.str();
+    // Compound parents appear only when they are arrays: "node.translateY", "node.iog[0].og[1]".
     for (const Attribute* a : attr->chain()) {
+        if (a != attr && !a->array) continue;
         s << '.' << (longNames || a->shortName.empty() ? a->longName : a->shortName);
         unsigned i = index[static_cast<std::size_t>(a->depth)];
         if (a->array && i != kNoIndex) s << '[' << i << ']';

@@ -167,7 +167,6 @@ double radiansPer(MAngle::Unit u) {
             return 0.0;
     }
 }
-MAngle::Unit gAngleUiUnit = MAngle::kDegrees;
 }  // namespace
 
 MAngle::MAngle() : fValue(0), fUnit(kRadians) {}
@@ -202,11 +201,11 @@ double MAngle::asDegrees() const {
     return as(kDegrees);
 }
 MAngle::Unit MAngle::uiUnit() {
-    return gAngleUiUnit;
+    return static_cast<Unit>(mayasim::host().angleUiUnit);
 }
 MStatus MAngle::setUIUnit(Unit u) {
     if (radiansPer(u) <= 0) return MS::kInvalidParameter;
-    gAngleUiUnit = u;
+    mayasim::host().angleUiUnit = u;
     return MS::kSuccess;
 }
 MAngle::Unit MAngle::internalUnit() {
@@ -237,7 +236,6 @@ double centimetresPer(MDistance::Unit u) {
             return 0.0;
     }
 }
-MDistance::Unit gDistanceUiUnit = MDistance::kCentimeters;
 }  // namespace
 
 MDistance::MDistance() : fValue(0), fUnit(kCentimeters) {}
@@ -272,11 +270,11 @@ double MDistance::asMeters() const {
     return as(kMeters);
 }
 MDistance::Unit MDistance::uiUnit() {
-    return gDistanceUiUnit;
+    return static_cast<Unit>(mayasim::host().distanceUiUnit);
 }
 MStatus MDistance::setUIUnit(Unit u) {
     if (centimetresPer(u) <= 0) return MS::kInvalidParameter;
-    gDistanceUiUnit = u;
+    mayasim::host().distanceUiUnit = u;
     return MS::kSuccess;
 }
 MDistance::Unit MDistance::internalUnit() {
