@@ -226,6 +226,7 @@ void writeBones(ByteWriter& out, QvxHeader& header, const Scene& scene, const Wr
 
 int writeBody31(const Scene& scene, const WriteOptions& options, ByteWriter& out, QvxHeader& header) {
     if (out.size() != 0) return 0;  // section offsets are file positions
+    out.reserve(bodySizeHint(scene, options));
     beginHeader(out, header, QVX_VERSION_CURRENT, options);
     writeLights(out, header, scene, options);
     writeCameras(out, header, scene);

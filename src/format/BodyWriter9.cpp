@@ -210,6 +210,7 @@ void writeBones(ByteWriter& out, QvxHeader& header, const Scene& scene, const Wr
 
 int writeBody9(const Scene& scene, const WriteOptions& options, ByteWriter& out, QvxHeader& header) {
     if (out.size() != 0) return 0;  // section offsets are file positions
+    out.reserve(bodySizeHint(scene, options));
     beginHeader(out, header, QVX_VERSION_V2X, options);
     // This version carries no lights or cameras, whatever the options say.
     beginSection(out, header, QvxSection::Lights, 0);

@@ -137,3 +137,39 @@ void writeInfoStringSection(ByteWriter& out, QvxHeader& header, const WriteOptio
     out.countedString(options.versionText);
     out.countedString(exportDateText(options));
 }
+
+std::size_t bodySizeHint(const Scene& scene, const WriteOptions& options) {
+    // A counted name is at most its length word, the 259 bytes a name buffer holds and a zero.
+    constexpr std::size_t kName = 2 + kNameCapacity;
+    constexpr std::size_t kFixedRecord = 204;  // the largest fixed part of a light, camera, group or bone
+    auto count = [](int32_t n) { return n > 0 ? static_cast<std::size_t>(n) : 0; };
+
+    std::size_t bytes = kQvxHeaderBytes128 + 4 * kQvxSectionCount;
+    bytes += (count(scene.lights.count()) + count(scene.cameras.count()) + count(scene.groups.count()) +
+              count(scene.bones.count())) *
+             (kName + kFixedRecord);
+    for (const Material& material : scene.materials) {
+        bytes += kName + 96;
+        for (const auto& layer : material.layers)
+            if (layer) bytes += 48 + 4 + 6 * kName + 32 + count(layer->subEntryCount()) * (kName + 12);
+    }
+    for (const Vertex& vertex : scene.vertices) bytes += 12 + 12 + 16 + 4 + 8 * count(vertex.weightCount());
+    for (const Mesh& mesh : scene.meshes) {
+        bytes += 8;
+        for (const Polygon& polygon : mesh.polygons) {
+            const std::size_t n = count(polygon.cornerCount());
+            const std::size_t m = count(polygon.uvChannelCount());
+            // Polygon fields and corners in either layout, plus its two UV-set coordinates.
+            bytes += 20 + 8 * n + 12 * n * m + 2 * 12 * n;
+        }
+    }
+    bytes += 2 * (kName + 8);
+    for (const Animation& animation : scene.animations) {
+        bytes += kName + 20;
+        for (const BoneTrack& track : animation.tracks)
+            bytes += 12 + 16 * count(track.positionKeys.count()) + 20 * count(track.rotationKeys.count()) +
+                     16 * count(track.scaleKeys.count());
+    }
+    bytes += 3 * 2 + options.description.size() + options.versionText.size() + 64 + 3;
+    return bytes;
+}

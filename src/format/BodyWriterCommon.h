@@ -116,6 +116,10 @@ class UVLookup {
     const UVCoordArray* coords_ = nullptr;
 };
 
+// An upper bound of the bytes either writer produces for `scene`, for sizing the output once.
+// Only a hint: a low figure costs a regrowth, never a wrong file.
+std::size_t bodySizeHint(const Scene& scene, const WriteOptions& options);
+
 // Sections with the same layout in both versions.
 void writeVertexSection(ByteWriter& out, QvxHeader& header, const Scene& scene, const WriteOptions& options);
 void writeAnimationSection(ByteWriter& out, QvxHeader& header, const Scene& scene,

@@ -3,6 +3,33 @@
 #include <algorithm>
 #include <new>
 
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
+namespace {
+
+// Buffers from this size on are aligned to and advised for 2 MiB pages.
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+}  // namespace
+
+void* allocateOutputBuffer(std::size_t bytes) {
+    if (bytes < kHugePage) return ::operator new(bytes);
+    void* p = ::operator new (bytes, std::align_val_t{kHugePage});
+#ifdef __linux__
+    madvise(p, bytes, MADV_HUGEPAGE);  // advice only: failure changes nothing
+#endif
+    return p;
+}
+
+void releaseOutputBuffer(void* p, std::size_t bytes) noexcept {
+    if (bytes < kHugePage)
+        ::operator delete(p);
+    else
+        ::operator delete (p, std::align_val_t{kHugePage});
+}
+
 void ByteWriter::reserve(std::size_t bytes) {
     if (failed_ || bytes <= buffer_.size()) return;
     const std::size_t capped = std::min(bytes, limit_);
@@ -81,8 +108,7 @@ void ByteWriter::patch(std::size_t offset, const void* data, std::size_t count) 
 }
 
 std::vector<unsigned char> ByteWriter::release() {
-    buffer_.resize(pos_);
-    std::vector<unsigned char> out = std::move(buffer_);
+    std::vector<unsigned char> out(buffer_.data(), buffer_.data() + pos_);
     buffer_ = {};
     pos_ = 0;
     end_ = 0;

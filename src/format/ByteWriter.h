@@ -10,8 +10,40 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <new>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
+
+// Memory for large output buffers: on systems that support it, asks for huge pages, since
+// first-touch page faults are a large part of the cost of writing tens of megabytes.
+void* allocateOutputBuffer(std::size_t bytes);
+void releaseOutputBuffer(void* p, std::size_t bytes) noexcept;
+
+// Leaves new elements uninitialised: the writer fills every byte it hands out, so zeroing
+// a large buffer first (and touching all its pages) would only cost time.
+template <class T>
+struct DefaultInitAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = DefaultInitAllocator<U>;
+    };
+    DefaultInitAllocator() = default;
+    template <class U>
+    DefaultInitAllocator(const DefaultInitAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) { return static_cast<T*>(allocateOutputBuffer(n * sizeof(T))); }
+    void deallocate(T* p, std::size_t n) noexcept { releaseOutputBuffer(p, n * sizeof(T)); }
+    template <class U>
+    void construct(U* p) noexcept(std::is_nothrow_default_constructible<U>::value) {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
 
 class ByteWriter {
   public:
@@ -21,7 +53,8 @@ class ByteWriter {
 
     explicit ByteWriter(std::size_t limit = kDefaultLimit) : limit_(limit) {}
 
-    // Sizes the buffer for `bytes` in one step (a hint; writing more still works).
+    // Sizes the buffer for `bytes` in one step (a hint; writing more still works). Room that
+    // is never written costs no memory pages, so a generous upper bound is the right hint.
     void reserve(std::size_t bytes);
 
     void u16(uint16_t value) {
@@ -84,7 +117,7 @@ class ByteWriter {
     bool ok() const { return !failed_; }
     const unsigned char* data() const { return buffer_.data(); }
 
-    // Hands over the written bytes (exactly size() of them); the writer is empty afterwards.
+    // A copy of the written bytes (exactly size() of them); the writer is empty afterwards.
     std::vector<unsigned char> release();
 
   private:
@@ -101,7 +134,7 @@ class ByteWriter {
 
     // buffer_.size() is the capacity in use; pos_ the written length. end_ is the usable end,
     // set to pos_ on failure so that every later write goes through grow() and is refused.
-    std::vector<unsigned char> buffer_;
+    std::vector<unsigned char, DefaultInitAllocator<unsigned char>> buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     std::size_t limit_;

@@ -32,40 +32,44 @@ std::size_t codecCompressBound(std::size_t sourceBytes) {
            6 * (sourceBytes / kMaxSlice + 1);
 }
 
-bool codecCompress(const unsigned char* source, std::size_t sourceBytes, std::vector<unsigned char>& out,
-                   std::size_t outOffset) {
-    out.resize(outOffset + codecCompressBound(sourceBytes));
-
+bool codecCompressTo(const unsigned char* source, std::size_t sourceBytes, const CodecSink& sink) {
     z_stream stream{};
-    if (deflateInit(&stream, Z_DEFAULT_COMPRESSION) != Z_OK) {
-        out.resize(outOffset);
-        return false;
-    }
+    if (deflateInit(&stream, Z_DEFAULT_COMPRESSION) != Z_OK) return false;
     DeflateGuard guard{&stream};
 
+    // Small enough to stay in cache, large enough that the sink is called rarely.
+    constexpr std::size_t kPiece = std::size_t{1} << 18;
+    std::vector<unsigned char> piece(kPiece);
     // zlib does not write through next_in; the cast only satisfies its older prototypes.
     stream.next_in = const_cast<unsigned char*>(source);
-    stream.next_out = out.data() + outOffset;
     std::size_t inLeft = sourceBytes;
-    std::size_t outLeft = out.size() - outOffset;
     int status = Z_OK;
     while (status == Z_OK) {
         if (stream.avail_in == 0) {
             stream.avail_in = sliceOf(inLeft);
             inLeft -= stream.avail_in;
         }
-        if (stream.avail_out == 0) {
-            stream.avail_out = sliceOf(outLeft);
-            outLeft -= stream.avail_out;
-        }
+        stream.next_out = piece.data();
+        stream.avail_out = static_cast<uInt>(piece.size());
         status = deflate(&stream, inLeft == 0 ? Z_FINISH : Z_NO_FLUSH);
+        if (status != Z_OK && status != Z_STREAM_END) return false;
+        const std::size_t produced = piece.size() - stream.avail_out;
+        if (produced > 0 && !sink(piece.data(), produced)) return false;
     }
-    if (status != Z_STREAM_END) {
-        out.resize(outOffset);
-        return false;
-    }
-    out.resize(outOffset + static_cast<std::size_t>(stream.next_out - (out.data() + outOffset)));
-    return true;
+    return status == Z_STREAM_END;
+}
+
+bool codecCompress(const unsigned char* source, std::size_t sourceBytes, std::vector<unsigned char>& out,
+                   std::size_t outOffset) {
+    out.resize(outOffset);
+    out.reserve(outOffset + codecCompressBound(sourceBytes));
+    const bool ok =
+        codecCompressTo(source, sourceBytes, [&out](const unsigned char* data, std::size_t bytes) {
+            out.insert(out.end(), data, data + bytes);
+            return true;
+        });
+    if (!ok) out.resize(outOffset);
+    return ok;
 }
 
 InflateResult codecInflate(const unsigned char* source, std::size_t sourceBytes, unsigned char* dest,

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // Largest stream that compressing `sourceBytes` bytes can produce.
@@ -17,6 +18,14 @@ std::size_t codecCompressBound(std::size_t sourceBytes);
 // Returns false (and leaves `out` resized to outOffset) when the library fails.
 bool codecCompress(const unsigned char* source, std::size_t sourceBytes, std::vector<unsigned char>& out,
                    std::size_t outOffset = 0);
+
+// Receives the stream in pieces as they are produced; returns false to stop compressing.
+using CodecSink = std::function<bool(const unsigned char* data, std::size_t bytes)>;
+
+// Compresses source[0, sourceBytes) into one zlib stream handed to `sink` piece by piece, so
+// that no buffer for the whole stream is needed. Returns false when the library fails or
+// the sink refuses a piece.
+bool codecCompressTo(const unsigned char* source, std::size_t sourceBytes, const CodecSink& sink);
 
 enum class InflateResult {
     Ok,          // the stream ended and its check value matched

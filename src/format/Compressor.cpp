@@ -8,9 +8,11 @@
 #include <limits>
 #include <new>
 
-bool buildCompressedWrapper(const unsigned char* inner, std::size_t innerBytes,
-                            std::vector<unsigned char>& out, std::string& error) {
-    out.clear();
+namespace {
+
+// Checks the inner file and fills the wrapper header (its size is that of the inner header).
+bool wrapperHeader(const unsigned char* inner, std::size_t innerBytes, std::vector<unsigned char>& header,
+                   std::string& error) {
     if (innerBytes < kQvxHeaderBytes96) {
         error = innerBytes == 0 ? "the scene body is empty" : "the scene body is shorter than its header";
         return false;
@@ -23,22 +25,30 @@ bool buildCompressedWrapper(const unsigned char* inner, std::size_t innerBytes,
         error = "the scene body exceeds 4 GiB";
         return false;
     }
-    const uint32_t innerVersion = qvxLoadU32(inner + 4);
-    const std::size_t headerBytes = qvxHeaderBytesForVersion(innerVersion);
+    const std::size_t headerBytes = qvxHeaderBytesForVersion(qvxLoadU32(inner + 4));
     if (innerBytes < headerBytes) {
         error = "the scene body is shorter than its header";
         return false;
     }
+    // Past the first four slots the wrapper header is the inner header, so the slot at
+    // offset 20 holds the header size: the offset at which the stream starts.
+    header.assign(inner, inner + headerBytes);
+    qvxStoreU32(header.data(), QVX_MAGIC);
+    qvxStoreU32(header.data() + 4, QVX_VERSION_WRAPPER);
+    qvxStoreU32(header.data() + 8, kQvxWrapperFlags);
+    qvxStoreU32(header.data() + 12, static_cast<uint32_t>(innerBytes));
+    return true;
+}
 
+}  // namespace
+
+bool buildCompressedWrapper(const unsigned char* inner, std::size_t innerBytes,
+                            std::vector<unsigned char>& out, std::string& error) {
+    out.clear();
     try {
-        out.resize(headerBytes);
-        std::copy(inner, inner + headerBytes, out.begin());
-        qvxStoreU32(out.data(), QVX_MAGIC);
-        qvxStoreU32(out.data() + 4, QVX_VERSION_WRAPPER);
-        qvxStoreU32(out.data() + 8, kQvxWrapperFlags);
-        qvxStoreU32(out.data() + 12, static_cast<uint32_t>(innerBytes));
+        if (!wrapperHeader(inner, innerBytes, out, error)) return false;
         // The stream goes straight behind the header in the same buffer: no second copy.
-        if (!codecCompress(inner, innerBytes, out, headerBytes)) {
+        if (!codecCompress(inner, innerBytes, out, out.size())) {
             out.clear();
             error = "compression failed";
             return false;
@@ -68,12 +78,35 @@ ExportResult writeFileAtomically(const unsigned char* bytes, std::size_t count,
 
 ExportResult compressToTarget(const unsigned char* inner, std::size_t innerBytes,
                               const std::string& targetPath) {
-    std::vector<unsigned char> wrapper;
+    ExportResult result;
+    std::vector<unsigned char> header;
     std::string reason;
-    if (!buildCompressedWrapper(inner, innerBytes, wrapper, reason)) {
-        ExportResult result;
+    TempFile temp;
+    try {
+        if (!wrapperHeader(inner, innerBytes, header, reason) || !temp.createBeside(targetPath, reason) ||
+            !temp.write(header.data(), header.size(), reason)) {
+            result.error = targetPath + ": " + reason;
+            return result;
+        }
+        // The stream goes to the file piece by piece as deflate produces it.
+        bool writeFailed = false;
+        const bool compressed =
+            codecCompressTo(inner, innerBytes, [&](const unsigned char* data, std::size_t bytes) {
+                writeFailed = !temp.write(data, bytes, reason);
+                return !writeFailed;
+            });
+        if (!compressed) {
+            result.error = targetPath + ": " + (writeFailed ? reason : std::string("compression failed"));
+            return result;  // the temporary file is removed when `temp` goes out of scope
+        }
+    } catch (const std::bad_alloc&) {
+        result.error = targetPath + ": out of memory while compressing";
+        return result;
+    }
+    if (!temp.commit(targetPath, reason)) {
         result.error = targetPath + ": " + reason;
         return result;
     }
-    return writeFileAtomically(wrapper.data(), wrapper.size(), targetPath);
+    result.written = true;
+    return result;
 }

@@ -5,28 +5,45 @@
 #include "format/ByteWriter.h"
 #include "scene/Scene.h"
 
+#include <new>
+
+namespace {
+
+constexpr const char* kBodyFailure =
+    "the scene does not fit into a file (out of memory or larger than 4 GiB)";
+
+bool writeBody(const Scene& scene, const WriteOptions& options, ByteWriter& out, QvxHeader& header) {
+    return options.export_as_qvx_v2x ? writeBody9(scene, options, out, header) == 1
+                                     : writeBody31(scene, options, out, header) == 1;
+}
+
+}  // namespace
+
 bool writeSceneBody(const Scene& scene, const WriteOptions& options, std::vector<unsigned char>& inner,
                     QvxHeader& header, std::string& error) {
     ByteWriter out;
-    const int ok = options.export_as_qvx_v2x ? writeBody9(scene, options, out, header)
-                                             : writeBody31(scene, options, out, header);
-    if (!ok) {
-        inner.clear();
-        error = "the scene does not fit into a file (out of memory or larger than 4 GiB)";
+    inner.clear();
+    if (!writeBody(scene, options, out, header)) {
+        error = kBodyFailure;
         return false;
     }
-    inner = out.release();
+    try {
+        inner = out.release();
+    } catch (const std::bad_alloc&) {
+        error = "out of memory";
+        return false;
+    }
     return true;
 }
 
 ExportResult exportSceneFile(const Scene& scene, const WriteOptions& options, const std::string& targetPath) {
-    std::vector<unsigned char> inner;
+    ByteWriter out;
     QvxHeader header;
-    std::string reason;
-    if (!writeSceneBody(scene, options, inner, header, reason)) {
+    if (!writeBody(scene, options, out, header)) {
         ExportResult result;
-        result.error = targetPath + ": " + reason;
+        result.error = targetPath + ": " + kBodyFailure;
         return result;
     }
-    return compressToTarget(inner.data(), inner.size(), targetPath);
+    // Compressed straight from the writer's buffer: the inner file is never copied.
+    return compressToTarget(out.data(), out.size(), targetPath);
 }
