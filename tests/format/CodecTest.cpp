@@ -167,3 +167,27 @@ TEST(CodecInflateResultName, NamesEveryResult) {
                             InflateResult::Corrupt, InflateResult::OutOfMemory})
         EXPECT_STRNE(codecInflateResultName(r), "unknown");
 }
+
+TEST(CodecCompressTo, HandsOverPiecesThatFormTheSameStream) {
+    const auto source = randomBytes(std::size_t{3} << 20, 11);  // several output pieces
+    std::vector<unsigned char> joined;
+    int pieces = 0;
+    ASSERT_TRUE(
+        codecCompressTo(source.data(), source.size(), [&](const unsigned char* data, std::size_t bytes) {
+            joined.insert(joined.end(), data, data + bytes);
+            ++pieces;
+            return true;
+        }));
+    EXPECT_GT(pieces, 1);
+    EXPECT_EQ(joined, compressed(source));
+}
+
+TEST(CodecCompressTo, StopsWhenTheSinkRefuses) {
+    const auto source = randomBytes(std::size_t{2} << 20, 12);
+    int calls = 0;
+    EXPECT_FALSE(codecCompressTo(source.data(), source.size(), [&](const unsigned char*, std::size_t) {
+        ++calls;
+        return false;
+    }));
+    EXPECT_EQ(calls, 1);
+}

@@ -1,4 +1,5 @@
 #include "format/ByteWriter.h"
+#include "format/QvxHeader.h"
 
 #include <gtest/gtest.h>
 
@@ -143,4 +144,16 @@ TEST(ByteWriter, ClaimBeyondTheLimitFailsTheStream) {
     EXPECT_EQ(w.claim(11), nullptr);
     EXPECT_FALSE(w.ok());
     EXPECT_EQ(w.claim(1), nullptr);
+}
+
+TEST(ByteWriter, LargeBuffersKeepEveryByte) {
+    ByteWriter w;
+    w.reserve(std::size_t{5} << 20);
+    for (uint32_t i = 0; i < (3u << 20) / 4; ++i) w.u32(i * 2654435761u);
+    for (uint32_t i = 0; i < (3u << 20) / 4; ++i) w.u32(i);  // grows past the reserved size
+    ASSERT_TRUE(w.ok());
+    const auto bytes = bytesOf(w);
+    ASSERT_EQ(bytes.size(), std::size_t{6} << 20);
+    EXPECT_EQ(qvxLoadU32(bytes.data() + 4 * 12345), 12345u * 2654435761u);
+    EXPECT_EQ(qvxLoadU32(bytes.data() + bytes.size() - 4), (3u << 20) / 4 - 1);
 }

@@ -1,4 +1,6 @@
+#include "WriterScenes.h"
 #include "format/BodyWriterCommon.h"
+#include "format/ExportFile.h"
 #include "format/WriteOptions.h"
 
 #include <gtest/gtest.h>
@@ -55,4 +57,32 @@ TEST(ExportDate, OptionsTextWinsOverTheClock) {
     EXPECT_EQ(exportDateText(options), "Mon Jan  1 00:00:00 2001");
     options.dateText.clear();
     EXPECT_EQ(exportDateText(options).size(), 24u);
+}
+
+TEST(BodySizeHint, CoversWhatBothWritersProduce) {
+    using namespace writer_test;
+    Scene scene;
+    addGroup(scene);
+    for (int i = 0; i < 10; ++i) addWeight(addVertex(scene, 0, 0, 0), 0, 1);
+    Mesh& mesh = addMesh(scene);
+    addUVSet(mesh, {{0, 0}});
+    for (int i = 0; i < 20; ++i) addPolygon(mesh, 0, 0, {0, 1, 2, 3, 4});
+    Material& m = addMaterial(scene, std::string(300, 'n').c_str(), 7);
+    for (int k = 1; k <= 7; ++k) m.addLayer(k - 1, k, k)->path.set(std::string(250, 'p').c_str());
+    m.layers[4]->paths[3].set(std::string(250, 'q').c_str());
+    scene.lights.append();
+    scene.cameras.append();
+    scene.bones.append();
+    scene.animations.append()->tracks.allocate(1);
+    scene.animations[0].tracks[0].rotationKeys.allocate(5);
+    for (bool v9 : {false, true}) {
+        WriteOptions options;
+        options.export_as_qvx_v2x = v9;
+        std::vector<unsigned char> inner;
+        QvxHeader header;
+        std::string error;
+        ASSERT_TRUE(writeSceneBody(scene, options, inner, header, error));
+        EXPECT_GE(bodySizeHint(scene, options), inner.size()) << v9;
+        EXPECT_LE(bodySizeHint(scene, options), 8 * inner.size()) << v9;
+    }
 }
