@@ -16,8 +16,10 @@
 #include <limits>
 
 #include "Bridge.h"
+#include "Commands.h"
 #include "Component.h"
 #include "FnImpl.h"
+#include "HostState.h"
 #include "Mesh.h"
 #include "Selection.h"
 
@@ -544,4 +546,23 @@ bool runSkinClusterCommand(const std::vector<std::string>& args, std::vector<std
     return true;
 }
 
+}  // namespace mayasim
+
+namespace mayasim {
+namespace {
+
+// Failures go to the script editor as Maya reports them, and the command fails.
+MStatus skinClusterCommand(const std::vector<std::string>& args, std::vector<std::string>& result) {
+    std::string error;
+    if (runSkinClusterCommand(args, result, error)) return MS::kSuccess;
+    logLine(Severity::kError, error);
+    result.clear();
+    return MS::kFailure;
+}
+
+struct RegisterSkinClusterCommand {
+    RegisterSkinClusterCommand() { registerCommand("skinCluster", skinClusterCommand); }
+} registerSkinClusterCommand;
+
+}  // namespace
 }  // namespace mayasim
