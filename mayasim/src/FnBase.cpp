@@ -4,6 +4,7 @@
 #include <maya/MObject.h>
 
 #include "Access.h"
+#include "Graph.h"
 #include "Object.h"
 
 using mayasim::Access;
@@ -24,8 +25,9 @@ MFn::Type MFnBase::type() const {
 const char* MFnBase::className() {
     return "MFnBase";
 }
+// Whether objects of type t can be attached: t is this set's type or derives from it.
 bool MFnBase::hasObj(MFn::Type t) const {
-    return type() == MFn::kBase || t == type();
+    return mayasim::types().derives(t, type());
 }
 bool MFnBase::hasObj(const MObject& o) const {
     return o.hasFn(type());

@@ -242,3 +242,29 @@ TEST_F(DependencyNodes, JointIsATransformAndLightsAreLights) {
 }
 
 }  // namespace
+
+namespace {
+
+using FunctionSets = SceneTest;
+
+TEST_F(FunctionSets, HasObjFollowsTypeCompatibility) {
+    MFnDagNode dag;
+    EXPECT_TRUE(dag.hasObj(MFn::kJoint));
+    EXPECT_TRUE(dag.hasObj(MFn::kMesh));
+    EXPECT_FALSE(dag.hasObj(MFn::kLambert));
+}
+
+TEST_F(FunctionSets, RefuseIncompatibleOrDeletedObjects) {
+    MObject lambert = dgNode("lambert", "l");
+    MStatus status;
+    MFnDagNode dag(lambert, &status);
+    EXPECT_FALSE(status);
+    EXPECT_FALSE(dag.name(&status).length());
+    EXPECT_FALSE(status);
+    MObject xf = dagNode("transform", "t");
+    mayasim::newScene();
+    MFnDependencyNode stale(xf, &status);
+    EXPECT_FALSE(status);
+}
+
+}  // namespace
