@@ -28,7 +28,7 @@ int prepareLoadedScene(Scene& scene) {
     pruneGeometry(scene);
     countBoneWeights(scene);
     countMaterialUses(scene);
-    for (Vertex& vertex : scene.vertices) normalizeVertexWeights(vertex);
+    for (Vertex& vertex : scene.vertices) normalizeVertexWeights(vertex, scene.bones.count());
     computeBoneMatrices(scene);
     sanitizeNames(scene);
     fixLeadingDigits(scene);

@@ -11,8 +11,8 @@ struct Scene;
 struct Vertex;
 
 // Runs, in order: pruneGeometry, the bone weight counts, the material use counts,
-// normalizeVertexWeights on every scene vertex, computeBoneMatrices, sanitizeNames,
-// fixLeadingDigits, makeNamesUnique (lights, cameras, bones, groups, materials),
+// normalizeVertexWeights on every scene vertex (bounded by the bone count), computeBoneMatrices,
+// sanitizeNames, fixLeadingDigits, makeNamesUnique (lights, cameras, bones, groups, materials),
 // buildGroupMaterialLists, buildBonePoses, buildSkinnedVertices, computeBindPose (with
 // scale) and evaluatePose at time 0. Returns 1; no step reports failure.
 int prepareLoadedScene(Scene& scene);
@@ -37,6 +37,10 @@ void countMaterialUses(Scene& scene);
 // Zeroes weights on no bone, then scales the weights to sum 1 unless they already sum to
 // exactly 1 or exactly 0.
 void normalizeVertexWeights(Vertex& vertex);
+// The same, where a weight on a bone index at or past boneCount also counts as on no
+// bone: skinning skips such a weight, so leaving it in the sum would pull the vertex
+// towards the origin. prepareLoadedScene uses this form with the scene's bone count.
+void normalizeVertexWeights(Vertex& vertex, std::int32_t boneCount);
 
 // Bone::localMatrix (rotation and position, no scale) and Bone::worldMatrix along the
 // parent chain. A parent that is the bone itself or lies outside the array leaves the

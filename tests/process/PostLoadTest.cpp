@@ -59,6 +59,15 @@ TEST_F(NormalizeVertexWeightsTest, ZeroesWeightOnNoBoneBeforeSumming) {
     EXPECT_FLOAT_EQ(vertex.weights[1].weight, 1.0f);
 }
 
+TEST_F(NormalizeVertexWeightsTest, ZeroesWeightOnMissingBoneWhenBoneCountIsGiven) {
+    addWeight(vertex, 0, 0.5f);
+    addWeight(vertex, 3, 0.5f);
+    normalizeVertexWeights(vertex, 3);
+    EXPECT_EQ(vertex.weights[0].weight, 1.0f);
+    EXPECT_EQ(vertex.weights[1].weight, 0.0f);
+    EXPECT_EQ(vertex.weights[1].boneIndex, 3);
+}
+
 TEST_F(NormalizeVertexWeightsTest, IgnoresVertexWithoutWeights) {
     normalizeVertexWeights(vertex);
     EXPECT_TRUE(vertex.weights.absent());
@@ -246,6 +255,15 @@ TEST_F(PrepareLoadedSceneTest, SkinsVerticesAtTimeZeroWithNormalisedWeights) {
     EXPECT_NEAR(scene.skinnedVertices[0].position.z, 0.0f, 1e-5f);
     // An unweighted vertex keeps its position.
     EXPECT_EQ(scene.skinnedVertices[2].position.x, 2.0f);
+}
+
+TEST_F(PrepareLoadedSceneTest, WeightOnMissingBoneDoesNotPullVertexToOrigin) {
+    scene.vertices[0].weights[1].boneIndex = 5;
+    ASSERT_EQ(prepareLoadedScene(scene), 1);
+    EXPECT_EQ(scene.vertices[0].weights[0].weight, 1.0f);
+    EXPECT_EQ(scene.vertices[0].weights[1].weight, 0.0f);
+    EXPECT_NEAR(scene.skinnedVertices[0].position.x, 1.0f, 1e-6f);
+    EXPECT_NEAR(scene.skinnedVertices[0].position.y, 1.0f, 1e-6f);
 }
 
 TEST_F(PrepareLoadedSceneTest, WithoutAnimationSkinnedPositionsEqualBindPositions) {
