@@ -6,8 +6,12 @@
 #include <utility>
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <fcntl.h>
 #include <io.h>
+#include <share.h>
 #include <sys/stat.h>
 #include <windows.h>
 #else
@@ -62,10 +66,11 @@ int closeFd(int fd) {
 int removeFile(const std::string& path) {
     return _unlink(path.c_str());
 }
-bool renameOver(const std::string& from, const std::string& to, int& code) {
+void keepTargetMode(int, const std::string&) {}
+bool renameOver(const std::string& from, const std::string& to, std::string& why) {
     if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
-    code = EACCES;
+    why = std::error_code(static_cast<int>(GetLastError()), std::system_category()).message();
     return false;
 }
 #else
@@ -85,9 +90,15 @@ int closeFd(int fd) {
 int removeFile(const std::string& path) {
     return ::unlink(path.c_str());
 }
-bool renameOver(const std::string& from, const std::string& to, int& code) {
+// A replaced file keeps its permissions; a new one gets those the umask gives.
+void keepTargetMode(int fd, const std::string& target) {
+    struct stat existing;
+    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+        ::fchmod(fd, existing.st_mode & 07777);
+}
+bool renameOver(const std::string& from, const std::string& to, std::string& why) {
     if (::rename(from.c_str(), to.c_str()) == 0) return true;
-    code = errno;
+    why = errnoText(errno);
     return false;
 }
 #endif
@@ -178,15 +189,16 @@ bool TempFile::commit(const std::string& targetPath, std::string& error) {
         discard();
         return false;
     }
+    keepTargetMode(handle_, targetPath);
     const int fd = std::exchange(handle_, -1);
     if (closeFd(fd) != 0) {
         error = "cannot close '" + path_ + "': " + errnoText(errno);
         discard();
         return false;
     }
-    int code = 0;
-    if (!renameOver(path_, targetPath, code)) {
-        error = "cannot replace '" + targetPath + "': " + errnoText(code);
+    std::string why;
+    if (!renameOver(path_, targetPath, why)) {
+        error = "cannot replace '" + targetPath + "': " + why;
         discard();
         return false;
     }

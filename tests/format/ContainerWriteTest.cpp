@@ -247,3 +247,12 @@ TEST_F(ContainerWrite, TargetThatNamesAFolderIsRefused) {
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(entries().empty());
 }
+
+TEST_F(ContainerWrite, ReplacedTargetKeepsItsPermissions) {
+    writeAll(target(), "old");
+    fs::permissions(target(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const auto inner = fakeInner(31, 100);
+    ASSERT_TRUE(compressToTarget(inner.data(), inner.size(), target()).written);
+    EXPECT_EQ(fs::status(target()).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
