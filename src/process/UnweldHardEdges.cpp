@@ -108,12 +108,15 @@ void buildEdgeTable(const Scene& scene, const Mesh& mesh, const CornerIndex& cor
             createdEdge[std::size_t(*it & 0xFFFFFFFFu)] = representative;
         }
     }
+    const std::size_t pairedCorners = grouped.size();
     std::vector<std::uint64_t>().swap(grouped);
     std::vector<std::uint32_t>().swap(groupStart);
 
     // Edges numbered in order of creation, oriented as their first corner runs along
     // them; a representative always comes before the corners it stands for.
     std::vector<std::int32_t> firstVertex, secondVertex;
+    firstVertex.reserve(pairedCorners);
+    secondVertex.reserve(pairedCorners);
     forEachCorner([&](std::uint32_t corner, std::int32_t from, std::int32_t to) {
         const std::int32_t representative = createdEdge[corner];
         if (representative == std::int32_t(corner)) {
