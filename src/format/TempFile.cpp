@@ -1,6 +1,9 @@
 #include "format/TempFile.h"
 
 #include <cerrno>
+#include <chrono>
+#include <exception>
+#include <functional>
 #include <random>
 #include <system_error>
 #include <utility>
@@ -28,6 +31,19 @@ std::string errnoText(int code) {
 
 // Attempts before giving up on finding an unused name (each try is a fresh random name).
 constexpr int kNameAttempts = 64;
+
+// Seed for the name generator. Names need only be unlikely to collide (creation is exclusive
+// and retried), so the clock and the path stand in when no entropy source is available.
+uint64_t nameSeed(const std::string& targetPath) {
+    uint64_t seed = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                    (std::hash<std::string>{}(targetPath) << 1);
+    try {
+        std::random_device device;
+        seed ^= (static_cast<uint64_t>(device()) << 32) ^ device();
+    } catch (const std::exception&) {
+    }
+    return seed;
+}
 
 std::string randomSuffix(std::mt19937_64& engine) {
     static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
@@ -134,8 +150,7 @@ bool TempFile::createBeside(const std::string& targetPath, std::string& error) {
         error = "'" + targetPath + "' does not name a file";
         return false;
     }
-    std::random_device device;
-    std::mt19937_64 engine((static_cast<uint64_t>(device()) << 32) ^ device());
+    std::mt19937_64 engine(nameSeed(targetPath));
     int lastError = 0;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         std::string candidate = nameBeside(targetPath, randomSuffix(engine));
