@@ -63,6 +63,20 @@ MStatus setUp(IterState& st, Node* mesh, NodePath path, const MObject& component
     return MS::kSuccess;
 }
 
+// Moves to item `index`; O(1) when the iterator covers the whole mesh, as edge lookups by id are
+// made once per polygon corner.
+bool jumpTo(IterState& st, int index) {
+    const auto i = static_cast<std::size_t>(index);
+    if (i < st.items.size() && st.items[i] == index) {
+        st.pos = i;
+        return true;
+    }
+    auto it = std::find(st.items.begin(), st.items.end(), index);
+    if (it == st.items.end()) return false;
+    st.pos = static_cast<std::size_t>(it - st.items.begin());
+    return true;
+}
+
 int polygonTotal(const MeshData& d) {
     return d.numPolygons();
 }
@@ -165,10 +179,9 @@ MStatus MItMeshPolygon::setIndex(int index, int& prevIndex) {
     IterState& st = stateOf(*this);
     MeshData* d = st.mesh();
     if (!d || index < 0 || index >= d->numPolygons()) return MS::kInvalidParameter;
-    prevIndex = st.current();
-    auto it = std::find(st.items.begin(), st.items.end(), index);
-    if (it == st.items.end()) return MS::kInvalidParameter;
-    st.pos = static_cast<std::size_t>(it - st.items.begin());
+    const int previous = st.current();
+    if (!jumpTo(st, index)) return MS::kInvalidParameter;
+    prevIndex = previous;
     return MS::kSuccess;
 }
 
@@ -334,10 +347,9 @@ MStatus MItMeshEdge::setIndex(int index, int& prevIndex) {
     IterState& st = stateOf(*this);
     MeshData* d = st.mesh();
     if (!d || index < 0 || static_cast<std::size_t>(index) >= d->edges.size()) return MS::kInvalidParameter;
-    prevIndex = st.current();
-    auto it = std::find(st.items.begin(), st.items.end(), index);
-    if (it == st.items.end()) return MS::kInvalidParameter;
-    st.pos = static_cast<std::size_t>(it - st.items.begin());
+    const int previous = st.current();
+    if (!jumpTo(st, index)) return MS::kInvalidParameter;
+    prevIndex = previous;
     return MS::kSuccess;
 }
 bool MItMeshEdge::isSmooth(MStatus* ReturnStatus) const {

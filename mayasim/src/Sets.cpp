@@ -184,9 +184,16 @@ MStatus addSetMember(Node* set, const NodePath& pathIn, const std::vector<int>* 
                          members.element(nextFreeIndex(members)));
     }
     if (!mine.empty()) {
-        std::vector<int> merged = facesOf(mine.front().local, faceCount(shape));
+        const int n = faceCount(shape);
+        std::vector<int> merged = facesOf(mine.front().local, n);
+        std::vector<char> seen(static_cast<std::size_t>(n), 0);
+        for (int f : merged)
+            if (f >= 0 && f < n) seen[static_cast<std::size_t>(f)] = 1;
         for (int f : *faces)
-            if (std::find(merged.begin(), merged.end(), f) == merged.end()) merged.push_back(f);
+            if (f >= 0 && f < n && !seen[static_cast<std::size_t>(f)]) {
+                seen[static_cast<std::size_t>(f)] = 1;
+                merged.push_back(f);
+            }
         setFaces(mine.front().local, merged);
         return MS::kSuccess;
     }
@@ -199,31 +206,66 @@ using namespace mayasim;
 
 namespace {
 
-// Adds one selection item to a set; faces need a polygon component, other components are refused.
-MStatus addItem(Node* set, const SelectionItem& item) {
-    if (item.isPlug) return MS::kInvalidParameter;
-    if (!item.isDag) {
-        Node* n = dynamic_cast<Node*>(item.node.get());
-        if (!n || !n->isAlive || isRenderableSet(set)) return MS::kInvalidParameter;
-        PlugRef members = set->plug("dnSetMembers");
-        return scene().connect(n->plug("message"), members.element(nextFreeIndex(members)));
+// Adds the items of a list to a set. Faces are gathered per shape path first, so that a list of
+// many one-face items (as scripts build them) joins the set in one step per path.
+MStatus addItems(Node* set, const std::vector<SelectionItem>& list) {
+    MStatus status;
+    std::vector<std::pair<NodePath, std::vector<int>>> facesByPath;
+    std::vector<std::vector<char>> seen;
+    for (const SelectionItem& item : list) {
+        MStatus one;
+        if (item.isPlug) {
+            one = MS::kInvalidParameter;
+        } else if (!item.isDag) {
+            Node* n = dynamic_cast<Node*>(item.node.get());
+            if (!n || !n->isAlive || isRenderableSet(set)) {
+                one = MS::kInvalidParameter;
+            } else {
+                PlugRef members = set->plug("dnSetMembers");
+                one = scene().connect(n->plug("message"), members.element(nextFreeIndex(members)));
+            }
+        } else {
+            NodePath path;
+            for (const ObjectPtr& o : item.path) {
+                Node* n = dynamic_cast<Node*>(o.get());
+                if (!n || !n->isAlive) {
+                    path.clear();
+                    break;
+                }
+                path.push_back(n);
+            }
+            auto* c = dynamic_cast<Component*>(item.component.get());
+            NodePath shapePath;
+            Node* shape = path.empty() ? nullptr : shapeAt(toDagPath(path), MFn::kMesh, shapePath);
+            if (path.empty()) {
+                one = MS::kInvalidParameter;
+            } else if (!item.component) {
+                one = addSetMember(set, path, nullptr);
+            } else if (!c || c->kind != MFn::kMeshPolygonComponent || !shape) {
+                one = MS::kInvalidParameter;  // only faces can be members
+            } else {
+                auto it = std::find_if(facesByPath.begin(), facesByPath.end(),
+                                       [&](const auto& e) { return e.first == shapePath; });
+                if (it == facesByPath.end()) {
+                    facesByPath.emplace_back(shapePath, std::vector<int>());
+                    seen.emplace_back(static_cast<std::size_t>(faceCount(shape)), 0);
+                    it = facesByPath.end() - 1;
+                }
+                std::vector<char>& mark = seen[static_cast<std::size_t>(it - facesByPath.begin())];
+                for (int f : c->resolve(faceCount(shape)))
+                    if (f >= 0 && f < faceCount(shape) && !mark[static_cast<std::size_t>(f)]) {
+                        mark[static_cast<std::size_t>(f)] = 1;
+                        it->second.push_back(f);
+                    }
+            }
+        }
+        if (!one) status = one;
     }
-    NodePath path;
-    for (const ObjectPtr& o : item.path) {
-        Node* n = dynamic_cast<Node*>(o.get());
-        if (!n || !n->isAlive) return MS::kInvalidParameter;
-        path.push_back(n);
+    for (const auto& entry : facesByPath) {
+        MStatus one = addSetMember(set, entry.first, &entry.second);
+        if (!one) status = one;
     }
-    if (!item.component) return addSetMember(set, path, nullptr);
-    auto* c = dynamic_cast<Component*>(item.component.get());
-    if (!c || c->kind != MFn::kMeshPolygonComponent) return MS::kInvalidParameter;
-    NodePath shapePath;
-    Node* shape = shapeAt(toDagPath(path), MFn::kMesh, shapePath);
-    if (!shape) return MS::kInvalidParameter;
-    std::vector<int> faces;
-    for (int f : c->resolve(faceCount(shape)))
-        if (f >= 0 && f < faceCount(shape)) faces.push_back(f);
-    return addSetMember(set, shapePath, &faces);
+    return status;
 }
 
 }  // namespace
@@ -264,11 +306,7 @@ MObject MFnSet::create(const MSelectionList& members, Restriction restriction, b
             PlugRef sets = partition->plug("sets");
             s.connect(set->plug("partition"), sets.element(nextFreeIndex(sets)));
         }
-    MStatus status;
-    for (const SelectionItem& item : items(members)) {
-        MStatus one = addItem(set, item);
-        if (!one) status = one;
-    }
+    MStatus status = addItems(set, items(members));
     MObject o = wrapNode(set);
     setObject(o);
     setStatus(ReturnStatus, status);
@@ -311,12 +349,7 @@ MStatus MFnSet::addMember(const MDagPath& obj, const MObject& component) {
 MStatus MFnSet::addMembers(const MSelectionList& list) {
     Node* set = fnNode(*this);
     if (!set) return MS::kInvalidParameter;
-    MStatus status;
-    for (const SelectionItem& item : items(list)) {
-        MStatus one = addItem(set, item);
-        if (!one) status = one;
-    }
-    return status;
+    return addItems(set, items(list));
 }
 bool MFnSet::isMember(const MObject& object, MStatus* ReturnStatus) const {
     Node* set = fnNode(*this);
@@ -331,7 +364,10 @@ bool MFnSet::isMember(const MDagPath& object, const MObject& component, MStatus*
     Node* set = fnNode(*this);
     NodePath path;
     Node* shape = set ? shapeAt(object, MFn::kShape, path) : nullptr;
-    if (!shape) shape = pathLeaf(object), path = toNodePath(object);
+    if (!shape) {
+        shape = pathLeaf(object);
+        path = toNodePath(object);
+    }
     setStatus(ReturnStatus, set && shape ? MS::kSuccess : MS::kInvalidParameter);
     if (!set || !shape || path.empty()) return false;
     const unsigned instance = instanceOf(path);

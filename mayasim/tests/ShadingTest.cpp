@@ -96,6 +96,19 @@ TEST_F(Shading, FacesOfOneInstanceGoToTheirShadingGroupOnly) {
     EXPECT_EQ(groups.length(), 0u);
 }
 
+TEST_F(Shading, OneFaceItemsOfAListJoinTheGroupTogether) {
+    MSelectionList members;
+    ASSERT_TRUE(members.add(first, faces({0}), false));
+    ASSERT_TRUE(members.add(first, faces({2}), false));
+    ASSERT_TRUE(members.add(first, faces({0}), false));
+    MObject sg = shadingGroup(members);
+    MObjectArray groups;
+    EXPECT_EQ(assignment(0, groups), (std::vector<int>{0, -1, 0}));
+    MSelectionList back;
+    ASSERT_TRUE(MFnSet(sg).getMembers(back, false));
+    EXPECT_EQ(back.length(), 1u);  // one object group holds both faces
+}
+
 TEST_F(Shading, AFaceLeavesItsGroupWhenAddedToAnother) {
     MSelectionList whole;
     ASSERT_TRUE(whole.add(second));
