@@ -1,0 +1,283 @@
+// qvx: inspect, check and convert ".qvx" scene files outside the host application.
+//
+//   qvx info FILE...                 headers, counts, names, bone tree, animations
+//   qvx dump FILE [--output OUT] [--raw]   the loaded scene as JSON
+//   qvx check FILE...                "FILE: ok" or "FILE: <result>: <where and why>"
+//   qvx convert IN OUT [--v9] [--no-lights] ...   rewrite as a compressed version-31 (or 9) file
+//
+// Exit codes: 0 success, 1 a file failed, 2 usage.
+
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ConvertScene.h"
+#include "SceneJson.h"
+#include "format/ExportFile.h"
+#include "format/Loader.h"
+#include "scene/Scene.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFileFailed = 1;
+constexpr int kExitUsage = 2;
+
+std::string hex(uint32_t v) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "0x%02X", v);
+    return buffer;
+}
+
+std::string magicText(uint32_t magic) {
+    std::string text;
+    for (int i = 0; i < 4; ++i) {
+        const char c = static_cast<char>((magic >> (8 * i)) & 0xFF);
+        text += (c >= 32 && c < 127) ? c : '?';
+    }
+    return text;
+}
+
+void failLine(const LoadReport& report) {
+    std::cerr << report.path << ": " << qvxResultName(report.result) << ": " << report.reason << "\n";
+}
+
+// Loads a file for inspection: nothing is written beside it.
+int loadForReading(const std::string& path, Scene& scene, bool prepare, LoadReport& report) {
+    LoadOptions options;
+    options.prepare = prepare;
+    options.extractEmbeddedFiles = false;
+    return loadSceneFile(path, scene, options, &report);
+}
+
+void printHeader(std::ostream& out, const char* label, const QvxHeader& h) {
+    out << "  " << label << ": magic " << magicText(h.magic()) << ", version " << h.version() << ", flags "
+        << hex(h.flags()) << ", size slot " << h.fileSize() << "\n";
+}
+
+void printBoneTree(std::ostream& out, const Scene& scene) {
+    const int32_t n = scene.bones.count();
+    // Children lists; a parent must come before its child, anything else is a root.
+    std::vector<std::vector<int32_t>> children(static_cast<std::size_t>(n));
+    std::vector<int32_t> roots;
+    for (int32_t i = 0; i < n; ++i) {
+        const int32_t parent = scene.bones[i].parentIndex;
+        if (parent >= 0 && parent < i) {
+            children[static_cast<std::size_t>(parent)].push_back(i);
+        } else {
+            roots.push_back(i);
+        }
+    }
+    std::vector<std::pair<int32_t, int>> stack;
+    for (auto it = roots.rbegin(); it != roots.rend(); ++it) stack.emplace_back(*it, 0);
+    while (!stack.empty()) {
+        const auto [bone, depth] = stack.back();
+        stack.pop_back();
+        out << "    " << std::string(static_cast<std::size_t>(2 * depth), ' ')
+            << scene.bones[bone].name.narrow << "\n";
+        const auto& kids = children[static_cast<std::size_t>(bone)];
+        for (auto it = kids.rbegin(); it != kids.rend(); ++it) stack.emplace_back(*it, depth + 1);
+    }
+}
+
+void printLayerPaths(std::ostream& out, const MaterialLayer& l) {
+    if (l.kind == 4) {
+        for (const LayerSubEntry& e : l.subEntries) {
+            if (!e.path.empty())
+                out << "        channel " << l.channel << " input: " << e.path.narrow << "\n";
+        }
+    } else if (l.kind == 5) {
+        for (const RecordName& p : l.paths) {
+            if (!p.empty()) out << "        channel " << l.channel << " face: " << p.narrow << "\n";
+        }
+    } else if (!l.path.empty()) {
+        out << "        channel " << l.channel << " (kind " << l.kind << "): " << l.path.narrow << "\n";
+    }
+}
+
+int info(const std::vector<std::string>& files) {
+    int status = kExitOk;
+    for (const std::string& path : files) {
+        Scene scene;
+        LoadReport report;
+        const int result = loadForReading(path, scene, false, report);
+        const ParseReport& p = report.parse;
+        std::ostream& out = std::cout;
+        out << path << "\n";
+        if (p.fileBytes > 0 || result != QVX_RESULT_CANNOT_OPEN) {
+            out << "  file: " << p.fileBytes << " bytes, " << (p.chunked ? "chunked, " : "sectioned, ")
+                << (p.compressed ? "compressed" : "not compressed");
+            if (p.compressed && p.fileBytes > 0) {
+                char ratio[32];
+                std::snprintf(ratio, sizeof ratio, "%.2f", double(p.innerBytes) / double(p.fileBytes));
+                out << ", inner " << p.innerBytes << " bytes, ratio " << ratio;
+            }
+            out << "\n";
+            printHeader(out, p.compressed ? "outer header" : "header", p.outer);
+            if (p.compressed) printHeader(out, "inner header", p.inner);
+        }
+        if (result != QVX_RESULT_OK) {
+            failLine(report);
+            status = kExitFileFailed;
+            continue;
+        }
+        const SceneCounts& c = scene.counts;
+        out << "  counts: lights " << c.lights << ", cameras " << c.cameras << ", materials " << c.materials
+            << ", groups " << c.groups << ", vertices " << c.vertices << ", triangles " << c.triangles
+            << ", UV sets " << c.uvSets << ", meshes " << c.meshes << ", bones " << c.bones << ", animations "
+            << c.animations << ", info strings " << c.infoStrings << "\n";
+        out << "  lights:\n";
+        for (const Light& l : scene.lights) out << "    " << l.name.narrow << " (kind " << l.kind << ")\n";
+        out << "  cameras:\n";
+        for (const Camera& cam : scene.cameras) out << "    " << cam.name.narrow << "\n";
+        out << "  materials:\n";
+        for (const Material& m : scene.materials) {
+            out << "    " << m.name.narrow << "\n";
+            for (const auto& slot : m.layers) {
+                if (slot) printLayerPaths(out, *slot);
+            }
+        }
+        out << "  bones:\n";
+        printBoneTree(out, scene);
+        out << "  animations:\n";
+        for (const Animation& a : scene.animations) {
+            out << "    " << a.name.narrow << ": ticks " << a.startTick << " to " << a.startTick + a.tickCount
+                << ", " << a.fps << " fps, " << a.trackCount() << " tracks\n";
+        }
+    }
+    return status;
+}
+
+int dump(const std::string& path, const std::string& output, bool raw) {
+    Scene scene;
+    LoadReport report;
+    if (loadForReading(path, scene, !raw, report) != QVX_RESULT_OK) {
+        failLine(report);
+        return kExitFileFailed;
+    }
+    const std::string text = sceneToJson(scene).dump(1) + "\n";
+    if (output.empty()) {
+        std::cout << text;
+        return kExitOk;
+    }
+    std::ofstream out(output, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out) {
+        std::cerr << output << ": cannot write the JSON file\n";
+        return kExitFileFailed;
+    }
+    return kExitOk;
+}
+
+int check(const std::vector<std::string>& files) {
+    int status = kExitOk;
+    for (const std::string& path : files) {
+        Scene scene;
+        LoadReport report;
+        if (loadForReading(path, scene, true, report) == QVX_RESULT_OK) {
+            std::cout << path << ": ok\n";
+        } else {
+            std::cout << path << ": " << qvxResultName(report.result) << ": " << report.reason << "\n";
+            status = kExitFileFailed;
+        }
+    }
+    return status;
+}
+
+struct ConvertFlags {
+    bool v9 = false, noLights = false, noMaterials = false, noColors = false, noUVs = false, noUVSets = false,
+         noBones = false, noAnimation = false;
+};
+
+int convert(const std::string& in, const std::string& outPath, const ConvertFlags& flags) {
+    Scene scene;
+    LoadReport report;
+    LoadOptions options;
+    // The file's own records are rewritten as they stand; embedded textures are extracted
+    // beside the input as an import would, so the converted file's texture names resolve.
+    options.prepare = false;
+    if (loadSceneFile(in, scene, options, &report) != QVX_RESULT_OK) {
+        failLine(report);
+        return kExitFileFailed;
+    }
+    if (!giveMeshesTheirOwnUVSets(scene)) {
+        std::cerr << in << ": out of memory while preparing the UV sets\n";
+        return kExitFileFailed;
+    }
+    WriteOptions write;
+    write.export_as_qvx_v2x = flags.v9;
+    write.export_lights = !flags.noLights;
+    write.export_materials = !flags.noMaterials;
+    write.export_colors = !flags.noColors;
+    write.export_uvs = !flags.noUVs;
+    write.export_uvsets = !flags.noUVSets;
+    write.export_bones = !flags.noBones;
+    write.export_animation = !flags.noAnimation;
+    const ExportResult result = exportSceneFile(scene, write, outPath);
+    if (!result.written) {
+        std::cerr << result.error << "\n";
+        return kExitFileFailed;
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Inspect, check and convert .qvx scene files"};
+    app.require_subcommand(1);
+
+    std::vector<std::string> infoFiles;
+    CLI::App* infoCmd =
+        app.add_subcommand("info", "Headers, counts, names, bone tree and animations of each file");
+    infoCmd->add_option("files", infoFiles, "Files to describe")->required();
+
+    std::string dumpFile, dumpOutput;
+    bool dumpRaw = false;
+    CLI::App* dumpCmd = app.add_subcommand("dump", "The loaded scene as JSON");
+    dumpCmd->add_option("file", dumpFile, "File to dump")->required();
+    dumpCmd->add_option("--output,-o", dumpOutput, "Write the JSON here instead of standard output");
+    dumpCmd->add_flag("--raw", dumpRaw, "Skip the post-load preparation: the file's records as stored");
+
+    std::vector<std::string> checkFiles;
+    CLI::App* checkCmd =
+        app.add_subcommand("check", "Load each file with every check and say where it goes wrong");
+    checkCmd->add_option("files", checkFiles, "Files to check")->required();
+
+    std::string convertIn, convertOut;
+    ConvertFlags flags;
+    CLI::App* convertCmd = app.add_subcommand("convert", "Rewrite a file as a compressed version-31 file");
+    convertCmd->add_option("input", convertIn, "File of any readable version")->required();
+    convertCmd->add_option("output", convertOut, "File to write")->required();
+    convertCmd->add_flag("--v9", flags.v9, "Write the version-9 body instead of version 31");
+    convertCmd->add_flag("--no-lights", flags.noLights, "Leave out lights");
+    convertCmd->add_flag("--no-materials", flags.noMaterials, "Leave out materials");
+    convertCmd->add_flag("--no-colors", flags.noColors, "Leave out vertex colours");
+    convertCmd->add_flag("--no-uvs", flags.noUVs, "Write every UV as (0, 0)");
+    convertCmd->add_flag("--no-uvsets", flags.noUVSets, "Leave out the second UV set");
+    convertCmd->add_flag("--no-bones", flags.noBones, "Leave out bones, weights and animation");
+    convertCmd->add_flag("--no-animation", flags.noAnimation, "Leave out animation");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e) == 0 ? kExitOk : kExitUsage;
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e) == 0 ? kExitOk : kExitUsage;
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return kExitUsage;
+    }
+
+    if (*infoCmd) return info(infoFiles);
+    if (*dumpCmd) return dump(dumpFile, dumpOutput, dumpRaw);
+    if (*checkCmd) return check(checkFiles);
+    if (*convertCmd) return convert(convertIn, convertOut, flags);
+    return kExitUsage;
+}
