@@ -453,7 +453,7 @@ TEST_F(BodyWriter31Materials, WritesEveryLayerKindInItsLayout) {
     k1->value1 = 5;
     k1->offset = {0.5f, 0.25f, 0};
     m.addLayer(1, 11, 2)->path.set("/abs/bump.tga");
-    m.addLayer(2, 12, 3)->path.set("spec.jpg");
+    m.addLayer(2, 12, 3)->path.set("gloss.jpg");
     MaterialLayer* k4 = m.addLayer(3, 13, 4);
     ASSERT_EQ(k4->subEntries.allocate(2), 1);
     k4->subEntries[0].path.set("dir/a.png");
@@ -476,7 +476,7 @@ TEST_F(BodyWriter31Materials, WritesEveryLayerKindInItsLayout) {
     head(b, 11, 2);
     b.str8("bump.tga").u32(0).f32(2).f32(1).f32(8).f32(8).u32(0xC4C4C4).u32(0);
     head(b, 12, 3);
-    b.str8("spec.jpg").u32(0).f32(2).f32(1).u32(2);
+    b.str8("gloss.jpg").u32(0).f32(2).f32(1).u32(2);
     head(b, 13, 4);
     b.i32(2).str8("a.png").i32(1).u32(2).f32(3.5f).str8("b.png").i32(0).u32(0).f32(0);
     head(b, 14, 5);
