@@ -1,0 +1,212 @@
+// Speed of the file format on a large synthetic scene: 250,000 quads (1,000,000 polygon
+// corners) with two UV sets and colours, 4 weights per vertex over 64 bones, and 64 bones
+// with 240 keys of each kind. Every case reports bytes of the inner (uncompressed) file per
+// second, so the figures compare directly:
+//   WriterAlone        the version-31 body writer into memory
+//   ExportRoundTrip    writer, temporary file beside the target, compression, rename
+//   ZlibCompress       zlib's compress of the same inner bytes (the export's floor)
+//   FullLoad           read the file, inflate, parse (no post-load preparation)
+//   ZlibUncompress     zlib's uncompress of the same stream (the load's floor)
+//   ParseAlone         the parser over the inflated inner file
+
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "format/ExportFile.h"
+#include "format/Loader.h"
+#include "format/SceneParser.h"
+#include "scene/Scene.h"
+
+namespace {
+
+constexpr int kGrid = 500;  // quads per side
+constexpr int kBones = 64;
+constexpr int kKeys = 240;
+constexpr int kWeights = 4;
+
+void buildScene(Scene& s) {
+    const int side = kGrid + 1;
+    s.groups.allocate(1);
+    s.materials.allocate(1);
+    s.materials[0].name.set("Surface");
+    s.vertices.allocate(side * side);
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const int i = y * side + x;
+            Vertex& v = s.vertices[i];
+            v.position = {float(x), float(y), float((x * y) % 7)};
+            v.color = {x / float(side), y / float(side), 0.5f, 1};
+            v.weights.allocate(kWeights);
+            for (int w = 0; w < kWeights; ++w) {
+                v.weights[w].boneIndex = (i + 17 * w) % kBones;
+                v.weights[w].weight = 0.25f;
+            }
+        }
+    }
+    s.meshes.allocate(1);
+    Mesh& mesh = s.meshes[0];
+    mesh.uvSets.allocate(2);
+    for (int set = 0; set < 2; ++set) {
+        mesh.uvSets[set].coords.allocate(side * side);
+        for (int i = 0; i < side * side; ++i) {
+            mesh.uvSets[set].coords[i].u = float(i % side) / side + set;
+            mesh.uvSets[set].coords[i].v = float(i / side) / side;
+        }
+    }
+    mesh.polygons.allocate(kGrid * kGrid);
+    for (int y = 0; y < kGrid; ++y) {
+        for (int x = 0; x < kGrid; ++x) {
+            Polygon& p = mesh.polygons[y * kGrid + x];
+            p.groupIndex = 0;
+            p.materialIndex = 0;
+            p.createCorners(4, 2);
+            const int ids[4] = {y * side + x, y * side + x + 1, (y + 1) * side + x + 1, (y + 1) * side + x};
+            for (int k = 0; k < 4; ++k) {
+                p.vertexIndices()[k] = ids[k];
+                p.uvs(0).uvIndices[k] = ids[k];
+                p.uvs(1).uvIndices[k] = ids[k];
+            }
+        }
+    }
+    for (int b = 0; b < kBones; ++b) {
+        Bone* bone = s.bones.append(b - 1);
+        bone->name.set(("Bone" + std::to_string(b)).c_str());
+        bone->position = {0, 1, 0};
+    }
+    Animation* a = s.animations.append();
+    a->tracks.allocate(kBones);
+    for (BoneTrack& t : a->tracks) {
+        t.positionKeys.allocate(kKeys);
+        t.rotationKeys.allocate(kKeys);
+        t.scaleKeys.allocate(kKeys);
+        for (int k = 0; k < kKeys; ++k) {
+            t.positionKeys[k].time = t.rotationKeys[k].time = t.scaleKeys[k].time = k / 30.0f;
+            t.positionKeys[k].value = {float(k), 0, 0};
+        }
+    }
+}
+
+// Built once and shared by every case.
+struct Fixture {
+    Scene scene;
+    std::vector<unsigned char> inner;
+    std::vector<unsigned char> stream;  // zlib stream of `inner`
+    std::string folder;
+    std::string file;  // an exported file
+
+    Fixture() {
+        buildScene(scene);
+        QvxHeader header;
+        std::string error;
+        writeSceneBody(scene, WriteOptions(), inner, header, error);
+        uLongf length = compressBound(static_cast<uLong>(inner.size()));
+        stream.resize(length);
+        compress(stream.data(), &length, inner.data(), static_cast<uLong>(inner.size()));
+        stream.resize(length);
+        char pattern[] = "/tmp/qvxbenchXXXXXX";
+        folder = mkdtemp(pattern) ? pattern : "/tmp";
+        file = folder + "/scene.qvx";
+        exportSceneFile(scene, WriteOptions(), file);
+    }
+    ~Fixture() {
+        std::remove(file.c_str());
+        rmdir(folder.c_str());
+    }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+void setBytes(benchmark::State& state) {
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(fixture().inner.size()));
+    state.counters["inner_MB"] = double(fixture().inner.size()) / 1e6;
+}
+
+void WriterAlone(benchmark::State& state) {
+    Fixture& f = fixture();
+    std::vector<unsigned char> inner;
+    QvxHeader header;
+    std::string error;
+    for (auto _ : state) {
+        writeSceneBody(f.scene, WriteOptions(), inner, header, error);
+        benchmark::DoNotOptimize(inner.data());
+    }
+    setBytes(state);
+}
+
+void ExportRoundTrip(benchmark::State& state) {
+    Fixture& f = fixture();
+    const std::string target = f.folder + "/export.qvx";
+    for (auto _ : state) {
+        const ExportResult r = exportSceneFile(f.scene, WriteOptions(), target);
+        benchmark::DoNotOptimize(r.written);
+    }
+    std::remove(target.c_str());
+    setBytes(state);
+}
+
+void ZlibCompress(benchmark::State& state) {
+    Fixture& f = fixture();
+    std::vector<unsigned char> out(compressBound(static_cast<uLong>(f.inner.size())));
+    for (auto _ : state) {
+        uLongf length = static_cast<uLongf>(out.size());
+        compress(out.data(), &length, f.inner.data(), static_cast<uLong>(f.inner.size()));
+        benchmark::DoNotOptimize(length);
+    }
+    setBytes(state);
+}
+
+void FullLoad(benchmark::State& state) {
+    Fixture& f = fixture();
+    LoadOptions options;
+    options.prepare = false;
+    for (auto _ : state) {
+        Scene scene;
+        const int result = loadSceneFile(f.file, scene, options);
+        if (result != QVX_RESULT_OK) state.SkipWithError("load failed");
+        benchmark::DoNotOptimize(scene.vertices.data());
+    }
+    setBytes(state);
+    state.counters["file_MB"] = double(f.stream.size()) / 1e6;
+}
+
+void ZlibUncompress(benchmark::State& state) {
+    Fixture& f = fixture();
+    std::vector<unsigned char> out(f.inner.size());
+    for (auto _ : state) {
+        uLongf length = static_cast<uLongf>(out.size());
+        uncompress(out.data(), &length, f.stream.data(), static_cast<uLong>(f.stream.size()));
+        benchmark::DoNotOptimize(length);
+    }
+    setBytes(state);
+}
+
+void ParseAlone(benchmark::State& state) {
+    Fixture& f = fixture();
+    ReadSettings settings;
+    settings.extractEmbeddedFiles = false;
+    for (auto _ : state) {
+        Scene scene;
+        if (parseSceneImage(f.inner, scene, settings) != QVX_RESULT_OK) state.SkipWithError("parse failed");
+        benchmark::DoNotOptimize(scene.vertices.data());
+    }
+    setBytes(state);
+}
+
+}  // namespace
+
+BENCHMARK(WriterAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ExportRoundTrip)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ZlibCompress)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(FullLoad)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ZlibUncompress)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ParseAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
