@@ -12,7 +12,7 @@
 namespace mayasim {
 
 void Component::add(int e) {
-    if (std::find(elements.begin(), elements.end(), e) == elements.end()) elements.push_back(e);
+    if (members.insert(e).second) elements.push_back(e);
 }
 
 std::vector<int> Component::resolve(int total) const {
@@ -101,20 +101,7 @@ MStatus MFnSingleIndexedComponent::addElements(MIntArray& elements) {
     for (unsigned i = 0; i < elements.length(); ++i)
         if (elements[i] < 0) return MS::kInvalidParameter;
     c->elements.reserve(c->elements.size() + elements.length());
-    // Duplicates are dropped with a set so that large lists stay linear.
-    std::vector<char> seen;
-    for (int e : c->elements) {
-        if (static_cast<std::size_t>(e) >= seen.size()) seen.resize(static_cast<std::size_t>(e) + 1, 0);
-        seen[static_cast<std::size_t>(e)] = 1;
-    }
-    for (unsigned i = 0; i < elements.length(); ++i) {
-        const auto e = static_cast<std::size_t>(elements[i]);
-        if (e >= seen.size()) seen.resize(e + 1, 0);
-        if (!seen[e]) {
-            seen[e] = 1;
-            c->elements.push_back(elements[i]);
-        }
-    }
+    for (unsigned i = 0; i < elements.length(); ++i) c->add(elements[i]);
     return MS::kSuccess;
 }
 int MFnSingleIndexedComponent::element(int index, MStatus* ReturnStatus) const {

@@ -6,6 +6,7 @@
 #include <maya/MObject.h>
 
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 #include "Object.h"
@@ -22,7 +23,8 @@ class Component : public Object {
 
     MFn::Type kind;
     std::vector<int> elements;  // in the order added, duplicates dropped
-    bool complete = false;      // stands for every element up to completeCount
+    std::unordered_set<int> members;
+    bool complete = false;  // stands for every element up to completeCount
     int completeCount = 0;
 
     void add(int e);

@@ -216,15 +216,24 @@ MStatus MSelectionList::add(const MString& matchString, const bool) {
             return MS::kInvalidParameter;
         }
         if (first < 0 || last < first) return MS::kInvalidParameter;
-        std::vector<int> elements;
-        for (int e = first; e <= last; ++e) elements.push_back(e);
         bool any = false;
         for (auto& f : found) {
             if (!f.isDag) continue;
             NodePath nodes;
             for (const ObjectPtr& o : f.path) nodes.push_back(static_cast<Node*>(o.get()));
             NodePath shapePath;
-            if (!shapeAt(toDagPath(nodes), MFn::kMesh, shapePath)) continue;
+            Node* shape = shapeAt(toDagPath(nodes), MFn::kMesh, shapePath);
+            const MeshData* d = meshData(shape);
+            if (!d) continue;
+            // Indices past the end of the mesh name nothing.
+            const int total = kind == MFn::kMeshPolygonComponent ? d->numPolygons()
+                              : kind == MFn::kMeshEdgeComponent  ? static_cast<int>(d->edges.size())
+                                                                 : static_cast<int>(d->points.size());
+            const int end = std::min(last, total - 1);
+            if (first > end) continue;
+            std::vector<int> elements;
+            elements.reserve(static_cast<std::size_t>(end - first + 1));
+            for (int e = first; e <= end; ++e) elements.push_back(e);
             SelectionItem it = itemForPath(shapePath);
             it.component = Access::ptr(makeComponent(kind, elements));
             push(l, std::move(it), true);

@@ -171,6 +171,24 @@ TEST_F(Shading, SelectionListFindsNodesAndPathsByName) {
     EXPECT_EQ(std::string(path.fullPathName().asChar()), "|other|polySurfaceShape1");
 }
 
+TEST_F(Shading, SelectionListTakesFaceRangesByNameWithinTheMesh) {
+    MSelectionList list;
+    ASSERT_TRUE(list.add(MString("polySurface1.f[1:2000000000]")));
+    EXPECT_FALSE(list.add(MString("polySurface1.f[7]")));
+    EXPECT_FALSE(list.add(MString("polySurface1.f[x]")));
+    MDagPath path;
+    MObject comp;
+    ASSERT_TRUE(list.getDagPath(0, path, comp));
+    EXPECT_EQ(std::string(path.fullPathName().asChar()), "|polySurface1|polySurfaceShape1");
+    MFnSingleIndexedComponent faces(comp);
+    EXPECT_EQ(faces.elementCount(), 2);
+    EXPECT_EQ(faces.element(0), 1);
+    MObject sg = shadingGroup(list);
+    MObjectArray groups;
+    EXPECT_EQ(assignment(0, groups), (std::vector<int>{-1, 0, 0}));
+    (void)sg;
+}
+
 TEST_F(Shading, ShaderSettersReadBack) {
     MFnLambertShader lambert;
     MObject l = lambert.create(true);
