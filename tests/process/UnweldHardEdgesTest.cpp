@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 #include <set>
 #include <vector>
@@ -320,6 +321,37 @@ Reference referenceUnweld(const std::vector<Vec3>& positions,
     return out;
 }
 
+// Runs the pass on the mesh and compares with the reference: which old vertex each
+// vertex came from (tracked through the colour) and every corner.
+void expectSameAsReference(const std::vector<Vec3>& positions,
+                           const std::vector<std::vector<std::int32_t>>& polys,
+                           const std::vector<std::vector<std::uint32_t>>& flags) {
+    const Reference expected = referenceUnweld(positions, polys, flags);
+    const auto V = std::int32_t(positions.size());
+    const auto P = std::int32_t(polys.size());
+    Scene scene;
+    ASSERT_EQ(scene.meshes.allocate(1), 1);
+    ASSERT_EQ(scene.vertices.allocate(V), 1);
+    for (std::int32_t i = 0; i < V; ++i) {
+        scene.vertices[i].position = positions[std::size_t(i)];
+        scene.vertices[i].color.r = float(i);
+    }
+    for (std::int32_t p = 0; p < P; ++p) {
+        Polygon* polygon = scene.meshes[0].polygons.append();
+        ASSERT_EQ(polygon->createCorners(std::int32_t(polys[std::size_t(p)].size())), 1);
+        for (std::size_t k = 0; k < polys[std::size_t(p)].size(); ++k) {
+            polygon->vertexIndices()[k] = polys[std::size_t(p)][k];
+            polygon->edgeFlags()[k] = flags[std::size_t(p)][k];
+        }
+    }
+    ASSERT_EQ(unweldHardEdges(scene), 1);
+    std::vector<std::int32_t> sources;
+    for (const Vertex& vertex : scene.vertices) sources.push_back(std::int32_t(vertex.color.r));
+    EXPECT_EQ(sources, expected.sourceOfVertex);
+    for (std::int32_t p = 0; p < P; ++p)
+        EXPECT_EQ(cornersOf(scene, 0, p), expected.corners[std::size_t(p)]) << p;
+}
+
 class UnweldAgainstReferenceTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(UnweldAgainstReferenceTest, GivesTheSameVerticesAndCorners) {
@@ -351,31 +383,46 @@ TEST_P(UnweldAgainstReferenceTest, GivesTheSameVerticesAndCorners) {
         for (std::int32_t k = 0; k < n; ++k) f.push_back(pick(5) < 2 ? kHard : kSmooth);
         flags.push_back(f);
     }
-    const Reference expected = referenceUnweld(positions, polys, flags);
-
-    Scene scene;
-    ASSERT_EQ(scene.meshes.allocate(1), 1);
-    ASSERT_EQ(scene.vertices.allocate(V), 1);
-    for (std::int32_t i = 0; i < V; ++i) {
-        scene.vertices[i].position = positions[std::size_t(i)];
-        scene.vertices[i].color.r = float(i);
-    }
-    for (std::int32_t p = 0; p < P; ++p) {
-        Polygon* polygon = scene.meshes[0].polygons.append();
-        ASSERT_EQ(polygon->createCorners(std::int32_t(polys[std::size_t(p)].size())), 1);
-        for (std::size_t k = 0; k < polys[std::size_t(p)].size(); ++k) {
-            polygon->vertexIndices()[k] = polys[std::size_t(p)][k];
-            polygon->edgeFlags()[k] = flags[std::size_t(p)][k];
-        }
-    }
-    ASSERT_EQ(unweldHardEdges(scene), 1);
-    std::vector<std::int32_t> sources;
-    for (const Vertex& vertex : scene.vertices) sources.push_back(std::int32_t(vertex.color.r));
-    EXPECT_EQ(sources, expected.sourceOfVertex);
-    for (std::int32_t p = 0; p < P; ++p)
-        EXPECT_EQ(cornersOf(scene, 0, p), expected.corners[std::size_t(p)]) << p;
+    expectSameAsReference(positions, polys, flags);
 }
 
 INSTANTIATE_TEST_SUITE_P(RandomMeshes, UnweldAgainstReferenceTest, ::testing::Range(0, 300));
+
+TEST(UnweldFanTest, CentreOfAFanSplitsIntoOneVertexPerSector) {
+    // 60 triangles around vertex 0; every tenth spoke is hard, so the centre becomes six
+    // vertices and each hard spoke's rim vertex two.
+    constexpr std::int32_t kRim = 60;
+    std::vector<Vec3> positions = {{0, 0, 0}};
+    std::vector<std::vector<std::int32_t>> polys;
+    std::vector<std::vector<std::uint32_t>> flags;
+    for (std::int32_t i = 0; i < kRim; ++i) {
+        const float angle = 6.2831853f * float(i) / float(kRim);
+        positions.push_back({std::cos(angle), std::sin(angle), 0});
+    }
+    for (std::int32_t i = 0; i < kRim; ++i) {
+        const std::int32_t a = 1 + i, b = 1 + (i + 1) % kRim;
+        polys.push_back({0, a, b});
+        // corner 0 leaves along the spoke 0-a, corner 2 along the spoke b-0
+        flags.push_back({i % 10 == 0 ? kHard : kSmooth, kSmooth, (i + 1) % 10 == 0 ? kHard : kSmooth});
+    }
+    expectSameAsReference(positions, polys, flags);
+
+    Scene scene;
+    ASSERT_EQ(scene.meshes.allocate(1), 1);
+    ASSERT_EQ(scene.vertices.allocate(kRim + 1), 1);
+    for (std::int32_t p = 0; p < kRim; ++p) {
+        Polygon* polygon = scene.meshes[0].polygons.append();
+        ASSERT_EQ(polygon->createCorners(3), 1);
+        for (std::int32_t k = 0; k < 3; ++k) {
+            polygon->vertexIndices()[k] = polys[std::size_t(p)][std::size_t(k)];
+            polygon->edgeFlags()[k] = flags[std::size_t(p)][std::size_t(k)];
+        }
+    }
+    ASSERT_EQ(unweldHardEdges(scene), 1);
+    EXPECT_EQ(scene.vertices.count(), kRim - 6 + 6 + 6 * 2);
+    std::set<std::int32_t> centres;
+    for (const Polygon& polygon : scene.meshes[0].polygons) centres.insert(polygon.vertexIndices()[0]);
+    EXPECT_EQ(centres.size(), 6u);
+}
 
 }  // namespace
