@@ -40,9 +40,10 @@ MAYASIM_REGISTER_TYPES(registerLightAttributes) {
     t.addAttribute("directionalLight", attr("lightAngle", "lang", AttrType::kAngle, 0));
 }
 
-// A light or camera: with no parent, or when asked, a new transform with the shape under it (the
-// transform is returned); otherwise the shape under the given transform (the shape is returned).
-// The function set is attached to the shape through its path.
+// A light or camera: with no parent, or when asked, a new transform with the shape under it;
+// otherwise the shape under the given transform. The transform is returned only when it was asked
+// for (a shape cannot sit under the world, so the "no transform" form still makes one without a
+// parent, but answers the shape). The function set is attached to the shape through its path.
 MObject createShapeNode(MFnDagNode& fn, const char* typeName, const MObject& parent, bool wantTransform,
                         MStatus* ReturnStatus) {
     Scene& s = scene();
@@ -69,7 +70,7 @@ MObject createShapeNode(MFnDagNode& fn, const char* typeName, const MObject& par
         return MObject();
     }
     setStatus(ReturnStatus, fn.setObject(toDagPath(firstPath(shape))));
-    return wrapNode(transform ? transform : shape);
+    return wrapNode(wantTransform ? transform : shape);
 }
 
 // Rotates an object-space direction into world space along a path and normalises it.

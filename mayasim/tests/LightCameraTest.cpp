@@ -112,6 +112,15 @@ TEST_F(Lights, ColourIntensityConeAndShadowRadiusReadBack) {
     EXPECT_FLOAT_EQ(ambient.shadowRadius(), 3.0f);
 }
 
+TEST_F(Lights, TheOverloadWithoutTransformAnswersTheShapeEvenWithoutAParent) {
+    MFnSpotLight spot;
+    MStatus status;
+    MObject made = spot.create(MObject::kNullObj, true, &status);
+    ASSERT_TRUE(status);
+    EXPECT_EQ(made.apiType(), MFn::kSpotLight);
+    EXPECT_EQ(fullPath(made), "|spotLight1|spotLightShape1");
+}
+
 TEST_F(Lights, CreateUnderAParentWithoutTransformReturnsTheShape) {
     MObject parent = dagNode("transform", "holder");
     MFnPointLight point;
