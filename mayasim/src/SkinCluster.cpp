@@ -64,12 +64,15 @@ Node* shapeDownstream(PlugRef out) {
     return nullptr;
 }
 
-// Logical indices of connected "outputGeometry" elements, ascending.
+// Logical indices of connected "outputGeometry" elements, ascending. One pass over the node's
+// connections: these helpers run once per point when weights are read point by point.
 std::vector<unsigned> connectedOutputs(Node* filter) {
     std::vector<unsigned> out;
-    PlugRef og = filter->plug("outputGeometry");
-    for (unsigned i : scene().elementIndices(og))
-        if (!scene().destinationsOf(og.element(i)).empty()) out.push_back(i);
+    for (const Connection& c : filter->connections)
+        if (!c.localIsDestination && c.local.attr->longName == "outputGeometry" && c.local.isElement())
+            out.push_back(c.local.index[0]);
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
     return out;
 }
 
@@ -78,15 +81,19 @@ struct Influence {
     NodePath path;
 };
 
+// The DAG nodes feeding "matrix[i]", by ascending i.
 std::vector<Influence> influencesOf(Node* skin) {
+    std::vector<std::pair<unsigned, PlugRef>> sources;
+    for (const Connection& c : skin->connections)
+        if (c.localIsDestination && c.local.attr->longName == "matrix" && c.local.isElement() &&
+            c.remote.node->type->isDag())
+            sources.emplace_back(c.local.index[0], c.remote);
+    std::sort(sources.begin(), sources.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<Influence> out;
-    Scene& s = scene();
-    PlugRef ma = skin->plug("matrix");
-    for (unsigned i : s.elementIndices(ma)) {
-        PlugRef src;
-        if (!s.sourceOf(ma.element(i), src) || !src.node->type->isDag()) continue;
-        const unsigned inst = src.isElement() ? src.index[0] : 0;
-        out.push_back(Influence{i, instancePath(src.node, inst)});
+    out.reserve(sources.size());
+    for (const auto& s : sources) {
+        const unsigned inst = s.second.isElement() ? s.second.index[0] : 0;
+        out.push_back(Influence{s.first, instancePath(s.second.node, inst)});
     }
     return out;
 }
@@ -324,6 +331,10 @@ MStatus MFnSkinCluster::setWeights(const MDagPath& path, const MObject& componen
         if (!std::isfinite(values[i]) || values[i] < 0) return MS::kInvalidParameter;
 
     Scene& sc = scene();
+    // Which influences (by position) the call lists.
+    std::vector<char> isListed(infl.size(), 0);
+    for (std::size_t k = 0; k < infl.size(); ++k)
+        isListed[k] = std::find(listed.begin(), listed.end(), infl[k].logical) != listed.end() ? 1 : 0;
     if (oldValues) oldValues->setLength(static_cast<unsigned>(points.size()) * n);
     unsigned at = 0;
     for (std::size_t pi = 0; pi < points.size(); ++pi) {
@@ -336,18 +347,17 @@ MStatus MFnSkinCluster::setWeights(const MDagPath& path, const MObject& componen
         }
         if (normalize) {
             double othersSum = 0;
-            for (const Influence& i : infl)
-                if (std::find(listed.begin(), listed.end(), i.logical) == listed.end())
-                    othersSum += weightOf(skin, p, i.logical);
+            for (std::size_t k = 0; k < infl.size(); ++k)
+                if (!isListed[k]) othersSum += weightOf(skin, p, infl[k].logical);
             if (listedSum < 1.0 && othersSum > 0) {
                 const double scale = (1.0 - listedSum) / othersSum;
-                for (const Influence& i : infl)
-                    if (std::find(listed.begin(), listed.end(), i.logical) == listed.end())
-                        sc.write(weightPlug(skin, p, i.logical), weightOf(skin, p, i.logical) * scale);
+                for (std::size_t k = 0; k < infl.size(); ++k)
+                    if (!isListed[k])
+                        sc.write(weightPlug(skin, p, infl[k].logical),
+                                 weightOf(skin, p, infl[k].logical) * scale);
             } else if (listedSum > 0) {
-                for (const Influence& i : infl)
-                    if (std::find(listed.begin(), listed.end(), i.logical) == listed.end())
-                        sc.write(weightPlug(skin, p, i.logical), 0.0);
+                for (std::size_t k = 0; k < infl.size(); ++k)
+                    if (!isListed[k]) sc.write(weightPlug(skin, p, infl[k].logical), 0.0);
                 for (unsigned k = 0; k < n; ++k)
                     sc.write(weightPlug(skin, p, listed[k]), values[at + k] / listedSum);
             }
