@@ -4,6 +4,7 @@
 // loaded plug-ins and one translator registry per process; the stand-in keeps them here, in one place.
 
 #include <maya/MPxFileTranslator.h>
+#include <maya/MSelectionList.h>
 #include <maya/MTypes.h>
 
 #include <memory>
@@ -68,6 +69,7 @@ struct HostState {
 
     std::unique_ptr<Scene> scene;
     TimeState time;
+    MSelectionList activeSelection;
     int angleUiUnit = 2;     // MAngle::kDegrees
     int distanceUiUnit = 6;  // MDistance::kCentimeters
 

@@ -90,6 +90,7 @@ void resetScene() {
     HostState& h = host();
     h.scene = std::make_unique<Scene>();
     h.time = TimeState{};
+    h.activeSelection.clear();
     defaultNodes(*h.scene);
     std::vector<Hook> list = hooks();
     std::stable_sort(list.begin(), list.end(),
