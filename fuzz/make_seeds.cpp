@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "format/Compressor.h"
+#include "format/ExportFile.h"
 #include "format/SampleFiles.h"
+#include "format/SampleScene.h"
 
 namespace {
 
@@ -40,6 +43,27 @@ int main(int argc, char** argv) {
         const auto inner = samples::chunked(flags, {{"tex.png", {1, 2, 3}}});
         ok = save(folder, "c34_f" + std::to_string(flags) + ".qvx", inner) && ok;
         ok = save(folder, "c34_f" + std::to_string(flags) + "_z.qvx", wrapChunked(inner, flags)) && ok;
+        count += 2;
+    }
+    // Files of the writers: version 31 and version 9, plain and wrapped, with and without
+    // the optional parts.
+    Scene scene;
+    samples::fillScene(scene);
+    for (int variant = 0; variant < 4; ++variant) {
+        WriteOptions options;
+        options.export_as_qvx_v2x = (variant & 1) != 0;
+        options.export_colors = options.export_lights = (variant & 2) == 0;
+        options.dateText = "Sun Dec  6 12:00:00 2026";
+        std::vector<unsigned char> inner, wrapped;
+        QvxHeader header;
+        std::string error;
+        if (!writeSceneBody(scene, options, inner, header, error) ||
+            !buildCompressedWrapper(inner.data(), inner.size(), wrapped, error)) {
+            std::fprintf(stderr, "writer: %s\n", error.c_str());
+            return 1;
+        }
+        const std::string base = "writer" + std::to_string(variant);
+        ok = save(folder, base + ".qvx", inner) && save(folder, base + "_z.qvx", wrapped) && ok;
         count += 2;
     }
     std::printf("wrote %d seeds into %s\n", count, folder.c_str());
