@@ -2,7 +2,6 @@
 #define _MDGModifier
 
 #include <maya/MFnDependencyNode.h>
-#include <maya/MObject.h>
 #include <maya/MStatus.h>
 
 class OPENMAYA_EXPORT MDGModifier {

@@ -2,7 +2,6 @@
 #define _MFnAttribute
 
 #include <maya/MFnBase.h>
-#include <maya/MString.h>
 
 class OPENMAYA_EXPORT MFnAttribute : public MFnBase {
     declareMFn(MFnAttribute, MFnBase);

@@ -2,7 +2,6 @@
 #define _MFnDependencyNode
 
 #include <maya/MFnBase.h>
-#include <maya/MObject.h>
 #include <maya/MString.h>
 #include <maya/MTypeId.h>
 

@@ -5,7 +5,6 @@
 #include <maya/MFnBase.h>
 #include <maya/MPxData.h>
 #include <maya/MPxNode.h>
-#include <maya/MString.h>
 
 #define PLUGIN_COMPANY "Autodesk"
 
