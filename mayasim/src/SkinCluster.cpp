@@ -111,6 +111,13 @@ double weightOf(Node* skin, int point, unsigned influence) {
     return v;
 }
 
+// Stores one weight; a zero for a weight that was never set is not stored (weights stay sparse).
+void writeWeight(Node* skin, int point, unsigned influence, double value) {
+    PlugRef plug = weightPlug(skin, point, influence);
+    if (value == 0.0 && !scene().findSlot(plug)) return;
+    scene().write(plug, value);
+}
+
 // The deformed shape at `path` and the points `components` names (all points for a null component).
 // Fails when the shape is not an output of this cluster or the component is not of points.
 MStatus targetPoints(Node* skin, const MDagPath& path, const MObject& components, std::vector<int>& points) {
@@ -330,7 +337,6 @@ MStatus MFnSkinCluster::setWeights(const MDagPath& path, const MObject& componen
     for (unsigned i = 0; i < values.length(); ++i)
         if (!std::isfinite(values[i]) || values[i] < 0) return MS::kInvalidParameter;
 
-    Scene& sc = scene();
     // Which influences (by position) the call lists.
     std::vector<char> isListed(infl.size(), 0);
     for (std::size_t k = 0; k < infl.size(); ++k)
@@ -342,7 +348,7 @@ MStatus MFnSkinCluster::setWeights(const MDagPath& path, const MObject& componen
         double listedSum = 0;
         for (unsigned k = 0; k < n; ++k) {
             if (oldValues) (*oldValues)[at + k] = weightOf(skin, p, listed[k]);
-            sc.write(weightPlug(skin, p, listed[k]), values[at + k]);
+            writeWeight(skin, p, listed[k], values[at + k]);
             listedSum += values[at + k];
         }
         if (normalize) {
@@ -353,13 +359,11 @@ MStatus MFnSkinCluster::setWeights(const MDagPath& path, const MObject& componen
                 const double scale = (1.0 - listedSum) / othersSum;
                 for (std::size_t k = 0; k < infl.size(); ++k)
                     if (!isListed[k])
-                        sc.write(weightPlug(skin, p, infl[k].logical),
-                                 weightOf(skin, p, infl[k].logical) * scale);
+                        writeWeight(skin, p, infl[k].logical, weightOf(skin, p, infl[k].logical) * scale);
             } else if (listedSum > 0) {
                 for (std::size_t k = 0; k < infl.size(); ++k)
-                    if (!isListed[k]) sc.write(weightPlug(skin, p, infl[k].logical), 0.0);
-                for (unsigned k = 0; k < n; ++k)
-                    sc.write(weightPlug(skin, p, listed[k]), values[at + k] / listedSum);
+                    if (!isListed[k]) writeWeight(skin, p, infl[k].logical, 0.0);
+                for (unsigned k = 0; k < n; ++k) writeWeight(skin, p, listed[k], values[at + k] / listedSum);
             }
         }
         at += n;
@@ -547,9 +551,8 @@ bool runSkinClusterCommand(const std::vector<std::string>& args, std::vector<std
                     best = j;
                 }
             }
-            for (std::size_t j = 0; j < jointPos.size(); ++j)
-                s.write(weightPlug(skin, static_cast<int>(v), static_cast<unsigned>(j)),
-                        j == best ? 1.0 : 0.0);
+            // Weights are kept sparse, as Maya keeps them: an absent weight reads as 0.
+            s.write(weightPlug(skin, static_cast<int>(v), static_cast<unsigned>(best)), 1.0);
         }
         result.push_back(skin->name);
     }
