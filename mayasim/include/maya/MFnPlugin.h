@@ -38,6 +38,7 @@ class OPENMAYA_EXPORT MFnPlugin : public MFnBase {
     MFnPlugin(const MFnPlugin&);
     MFnPlugin& operator=(const MFnPlugin&);
     MFnPlugin* operator&() const;
+    MFnPlugin* operator&();
 };
 
 #endif
