@@ -1,5 +1,6 @@
 // Lights: the light shape attributes and the light function sets. A light shines down its local -Z
 // axis; its direction in world space follows the path's world matrix.
+#include <maya/MColor.h>
 #include <maya/MDagPath.h>
 #include <maya/MFloatVector.h>
 #include <maya/MFnAmbientLight.h>

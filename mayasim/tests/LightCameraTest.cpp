@@ -1,3 +1,4 @@
+#include <maya/MColor.h>
 #include <maya/MDagPath.h>
 #include <maya/MFloatVector.h>
 #include <maya/MFnAmbientLight.h>

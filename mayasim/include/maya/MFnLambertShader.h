@@ -1,7 +1,6 @@
 #ifndef _MFnLambertShader
 #define _MFnLambertShader
 
-#include <maya/MColor.h>
 #include <maya/MFnDependencyNode.h>
 #include <maya/MObject.h>
 #include <maya/MStatus.h>

@@ -1,8 +1,6 @@
 #ifndef _MFnLight
 #define _MFnLight
 
-#include <maya/MColor.h>
-#include <maya/MFloatVector.h>
 #include <maya/MFnDagNode.h>
 #include <maya/MObject.h>
 #include <maya/MStatus.h>

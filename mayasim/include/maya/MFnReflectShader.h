@@ -1,7 +1,6 @@
 #ifndef _MFnReflectShader
 #define _MFnReflectShader
 
-#include <maya/MColor.h>
 #include <maya/MFnLambertShader.h>
 #include <maya/MObject.h>
 #include <maya/MStatus.h>

@@ -2,9 +2,8 @@
 #define _MItGeometry
 
 #include <maya/MObject.h>
-#include <maya/MPoint.h>
-#include <maya/MStatus.h>
-#include <maya/MVector.h>
+
+#include <cstddef>  // NULL, which the devkit's own headers bring in
 
 class OPENMAYA_EXPORT MItGeometry {
   public:
