@@ -45,7 +45,6 @@ RecordReader::RecordReader(ReadCursor& cursor, Scene& scene, uint32_t version, V
                            const ReadSettings& settings)
     : cursor_(cursor),
       scene_(scene),
-      version_(version),
       traits_(VersionTraits::of(version)),
       vertexLayout_(vertexLayout),
       settings_(settings) {}

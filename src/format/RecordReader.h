@@ -147,7 +147,6 @@ class RecordReader {
 
     ReadCursor& cursor_;
     Scene& scene_;
-    uint32_t version_;
     VersionTraits traits_;
     VertexLayout vertexLayout_;
     const ReadSettings& settings_;
