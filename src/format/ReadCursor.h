@@ -153,8 +153,9 @@ class ReadCursor {
         return fits(out, minRecordBytes, what, at);
     }
     // True when `count` records of `minRecordBytes` fit in what remains.
-    bool fits(uint64_t count, std::size_t minRecordBytes, const char* what, std::size_t at) {
-        if (count * minRecordBytes <= remaining()) return true;
+    bool fits(uint64_t count, uint64_t minRecordBytes, const char* what, std::size_t at) {
+        // Divided rather than multiplied: a product of two large stored values could wrap.
+        if (minRecordBytes == 0 || count <= remaining() / minRecordBytes) return true;
         return failAt(at, std::string("room for ") + std::to_string(count) + " " + what + " of at least " +
                               std::to_string(minRecordBytes) + " bytes (" + std::to_string(remaining()) +
                               " bytes remain)");

@@ -369,3 +369,29 @@ TEST_F(ReaderSafety, PassesOverAHugeChannelCountOfAnEmptyOldPolygonQuickly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ReaderSafety, RefusesCornerCountsWhoseSizeWouldWrapAround) {
+    // 2^30 corners of 2^31 - 1 UV channels: 2^30 x 8 x 2^31 bytes is 2^64, which wraps to 0.
+    const auto bytes =
+        fileOf(31, oneMesh([](ByteBuilder& b) { b.i32(0x40000000).i32(0x7FFFFFFF).i32(0).i32(-1).u32(0); }));
+    const Parsed p = parse(bytes);
+    EXPECT_EQ(p.result, QVX_RESULT_FAILED);
+    EXPECT_NE(p.report.failure.expected.find("polygon corners"), std::string::npos);
+}
+
+TEST_F(ReaderSafety, RefusesOldCornerCountsWhoseSizeWouldWrapAround) {
+    // 4 + 12 x m bytes per corner with m = 0x55555555 is 2^34; 2^30 corners wrap to 0.
+    const auto bytes = fileOf(9, [](ByteBuilder& b) {
+        b.u32(0).u32(0).u32(0);
+        b.u32(1).str8("G");
+        b.u32(1).vec3(0, 0, 0).i32(0);
+        b.u32(1).u32(0).i32(1);
+        b.i32(0x40000000).i32(0x55555555).i32(-1).u32(0);
+        b.u32(0).u32(0);
+    });
+    EXPECT_EQ(parse(bytes).result, QVX_RESULT_FAILED);
+}
+
+}  // namespace
