@@ -8,6 +8,9 @@
 //   FullLoad           read the file, inflate, parse (no post-load preparation)
 //   ZlibUncompress     zlib's uncompress of the same stream (the load's floor)
 //   ParseAlone         the parser over the inflated inner file
+//   SceneAllocation    only the scene-model allocations a parse of this file makes (every
+//                      array sized and every polygon's corners created, nothing read): the
+//                      floor under ParseAlone that the reader cannot go below
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -209,6 +212,38 @@ void ParseAlone(benchmark::State& state) {
     setBytes(state);
 }
 
+void SceneAllocation(benchmark::State& state) {
+    Fixture& f = fixture();
+    const Scene& src = f.scene;
+    Scene scene;
+    for (auto _ : state) {
+        scene.groups.allocate(1);
+        scene.materials.allocate(1);
+        scene.vertices.allocate(src.vertices.count());
+        for (Vertex& v : scene.vertices) v.weights.allocate(kWeights);
+        scene.uvSets.allocate(2);
+        const int32_t corners = src.meshes[0].polygons.count() * 4;
+        for (UVSet& set : scene.uvSets) set.coords.allocate(corners);
+        scene.meshes.allocate(1);
+        PolygonArray& polygons = scene.meshes[0].polygons;
+        polygons.allocate(src.meshes[0].polygons.count());
+        for (Polygon& p : polygons) p.createCorners(4, 2);
+        scene.bones.allocate(kBones);
+        scene.animations.allocate(1);
+        scene.animations[0].tracks.allocate(kBones);
+        for (BoneTrack& t : scene.animations[0].tracks) {
+            t.positionKeys.allocate(kKeys);
+            t.rotationKeys.allocate(kKeys);
+            t.scaleKeys.allocate(kKeys);
+        }
+        benchmark::DoNotOptimize(scene.vertices.data());
+        state.PauseTiming();
+        scene.clear();
+        state.ResumeTiming();
+    }
+    setBytes(state);
+}
+
 }  // namespace
 
 BENCHMARK(WriterAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -217,3 +252,4 @@ BENCHMARK(ZlibCompress)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(FullLoad)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ZlibUncompress)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ParseAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(SceneAllocation)->Unit(benchmark::kMillisecond)->UseRealTime();
