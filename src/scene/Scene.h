@@ -320,7 +320,7 @@ struct Group {
     std::uint32_t flags = 0;
     std::int32_t parentIndex = -1;
     Transform transform;
-    std::uint32_t extraWord = 0;  // the u32 stored after the transform
+    std::uint32_t extraWord = 0;  // the u32 that follows the transform in memory; the file does not store it
     MaterialUsageArray materialUsages;
 
     static Group zeroed();
