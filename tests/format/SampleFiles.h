@@ -78,7 +78,7 @@ inline void oldMaterial(ByteBuilder& b, uint32_t version) {
     b.u32(0x3F);
     for (int i = 0; i < 6; ++i) b.str("face" + std::to_string(i) + ".png", version);
     b.i32(3).i32(6).u32(8448).u32(10497).u32(0);
-    b.u32(1).str("spec.png", version).u32(256);
+    b.u32(1).str("gloss.png", version).u32(256);
 }
 
 inline void vertices(ByteBuilder& b, uint32_t flags, bool weights = true, bool extraVectors = false) {
