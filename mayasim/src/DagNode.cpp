@@ -90,10 +90,11 @@ MObject MFnDagNode::create(const MString& type, const MString& name, MObject& pa
     }
     Node* result = nullptr;
     if (t->isShape() && !p) {
-        Node* xf = s.createNode(types().find("transform"), t->baseName() + "1");
-        std::string shapeName =
-            name.length() ? fromM(name) : t->baseName() + "Shape" + trailingNumber(xf->name);
-        s.createNode(t, shapeName, xf);
+        Node* xf = s.createNode(types().find("transform"), t->baseName() + "1", nullptr, Naming::kGenerated);
+        if (name.length())
+            s.createNode(t, fromM(name), xf);
+        else
+            s.createNode(t, t->baseName() + "Shape" + trailingNumber(xf->name), xf, Naming::kGenerated);
         result = xf;
     } else {
         result = s.createNode(t, fromM(name), p);

@@ -223,6 +223,11 @@ class Node : public Object {
 using NodePtr = std::shared_ptr<Node>;
 
 // ---- Scene ----
+// How a node's name was chosen. A name the host makes up ("joint1", "polySurfaceShape2") is numbered
+// to be unique in the whole scene; a name the caller gives a DAG node only has to be free among its
+// siblings (dependency nodes are always unique in the scene).
+enum class Naming { kGiven, kGenerated };
+
 class Scene {
   public:
     Scene();
@@ -235,8 +240,10 @@ class Scene {
     NodePtr ptr(Node* n) const { return n ? n->self() : nullptr; }
 
     // Creates a node of a type; DAG nodes go under `parent` (the world when null). An empty name
-    // gives the type's generated name ("transform1"); a taken name is numbered.
-    Node* createNode(const NodeType* type, const std::string& name, Node* parent = nullptr);
+    // gives the type's generated name ("transform1"); a taken name is numbered. A non-empty name
+    // marked `kGenerated` is one the host made up and is numbered as generated names are.
+    Node* createNode(const NodeType* type, const std::string& name, Node* parent = nullptr,
+                     Naming naming = Naming::kGiven);
     void deleteNode(Node* node);
     // Gives the node the wanted name or, when taken, the next free numbered form; returns it.
     // Fails (empty result) for a name with no usable character.
@@ -271,9 +278,12 @@ class Scene {
     Slot* slot(const PlugRef& plug);  // creates
 
   private:
-    bool nameTaken(const std::string& name, const Node* node, const std::vector<Node*>& parents) const;
-    std::string uniqueName(const std::string& wanted, const Node* node,
-                           const std::vector<Node*>& parents) const;
+    // `sceneWide`: any other live node with the name takes it; otherwise (a given DAG name) only
+    // siblings and dependency nodes do.
+    bool nameTaken(const std::string& name, const Node* node, const std::vector<Node*>& parents,
+                   bool sceneWide) const;
+    std::string uniqueName(const std::string& wanted, const Node* node, const std::vector<Node*>& parents,
+                           bool sceneWide);
     void index(Node* n);
     void unindex(Node* n);
     bool readDepth(const PlugRef& plug, Value& out, int depth) const;

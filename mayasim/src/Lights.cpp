@@ -57,14 +57,16 @@ MObject createShapeNode(MFnDagNode& fn, const char* typeName, const MObject& par
     Node* transform = nullptr;
     Node* shape = nullptr;
     if (!p || wantTransform) {
-        transform = s.createNode(types().find("transform"), std::string(typeName) + "1", p);
+        transform =
+            s.createNode(types().find("transform"), std::string(typeName) + "1", p, Naming::kGenerated);
         std::string digits;
         for (auto it = transform->name.rbegin();
              it != transform->name.rend() && std::isdigit(static_cast<unsigned char>(*it)); ++it)
             digits.insert(digits.begin(), *it);
-        shape = s.createNode(t, std::string(typeName) + "Shape" + (digits.empty() ? "1" : digits), transform);
+        shape = s.createNode(t, std::string(typeName) + "Shape" + (digits.empty() ? "1" : digits), transform,
+                             Naming::kGenerated);
     } else {
-        shape = s.createNode(t, std::string(typeName) + "Shape1", p);
+        shape = s.createNode(t, std::string(typeName) + "Shape1", p, Naming::kGenerated);
     }
     if (!shape) {
         setStatus(ReturnStatus, MS::kFailure);

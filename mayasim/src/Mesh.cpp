@@ -220,10 +220,10 @@ MObject createMesh(MFnMesh& fn, int numVertices, int numPolygons, const PointArr
         return fail(MS::kInvalidParameter);
     Node* transform = nullptr;
     if (!parent) {
-        transform = s.createNode(types().find("transform"), "polySurface1");
+        transform = s.createNode(types().find("transform"), "polySurface1", nullptr, Naming::kGenerated);
         parent = transform;
     }
-    Node* shape = s.createNode(types().find("mesh"), "polySurfaceShape1", parent);
+    Node* shape = s.createNode(types().find("mesh"), "polySurfaceShape1", parent, Naming::kGenerated);
     if (!shape) return fail(MS::kFailure);
     meshData(shape)->setGeometry(std::move(pts), std::move(counts), std::move(connects));
     fn.setObject(toDagPath(firstPath(shape)));

@@ -91,43 +91,47 @@ void Scene::unindex(Node* n) {
         }
 }
 
-// A dependency node's name is unique in the scene; a DAG node's among its siblings and against every
-// non-DAG node.
-bool Scene::nameTaken(const std::string& name, const Node* node, const std::vector<Node*>& parents) const {
-    const bool dag = node->type->isDag();
+// A dependency node's name is unique in the scene; a DAG node's given name among its siblings and
+// against every non-DAG node; a generated name in the whole scene.
+bool Scene::nameTaken(const std::string& name, const Node* node, const std::vector<Node*>& parents,
+                      bool sceneWide) const {
     auto range = byName_.equal_range(name);
     for (auto it = range.first; it != range.second; ++it) {
         const Node* other = it->second;
         if (other == node || !other->isAlive) continue;
-        if (!dag || !other->type->isDag()) return true;
+        if (sceneWide || !other->type->isDag()) return true;
         for (Node* p : other->parents)
             if (std::find(parents.begin(), parents.end(), p) != parents.end()) return true;
     }
     return false;
 }
 
-std::string Scene::uniqueName(const std::string& wanted, const Node* node,
-                              const std::vector<Node*>& parents) const {
-    if (!nameTaken(wanted, node, parents)) return wanted;
+std::string Scene::uniqueName(const std::string& wanted, const Node* node, const std::vector<Node*>& parents,
+                              bool sceneWide) {
+    if (!nameTaken(wanted, node, parents, sceneWide)) return wanted;
     std::string base;
     unsigned long long n = 1;
     splitTrailingNumber(wanted, base, n);
     for (;; ++n) {
         std::string candidate = base + std::to_string(n);
-        if (!nameTaken(candidate, node, parents)) return candidate;
+        if (!nameTaken(candidate, node, parents, sceneWide)) return candidate;
     }
 }
 
-Node* Scene::createNode(const NodeType* type, const std::string& name, Node* parent) {
+Node* Scene::createNode(const NodeType* type, const std::string& name, Node* parent, Naming naming) {
     if (!type || type->name == "world") return nullptr;
     auto node = std::make_shared<Node>();
     node->type = type;
     node->serial = nextSerial_++;
     std::vector<Node*> parents;
     if (type->isDag()) parents.push_back(parent ? parent : world_.get());
-    std::string wanted = name.empty() ? type->baseName() + "1" : legalName(name);
-    if (wanted.empty()) wanted = type->baseName() + "1";
-    node->name = uniqueName(wanted, node.get(), parents);
+    std::string wanted = name.empty() ? std::string() : legalName(name);
+    if (wanted.empty()) {
+        wanted = type->baseName() + "1";
+        naming = Naming::kGenerated;
+    }
+    const bool sceneWide = !type->isDag() || naming == Naming::kGenerated;
+    node->name = uniqueName(wanted, node.get(), parents, sceneWide);
     for (Node* p : parents) {
         p->children.push_back(node.get());
         node->parents.push_back(p);
@@ -170,7 +174,7 @@ std::string Scene::rename(Node* node, const std::string& wanted) {
     std::string legal = legalName(wanted);
     if (legal.empty() || !node || node == world_.get()) return std::string();
     unindex(node);
-    node->name = uniqueName(legal, node, node->parents);
+    node->name = uniqueName(legal, node, node->parents, !node->type->isDag());
     index(node);
     return node->name;
 }
@@ -224,7 +228,7 @@ MStatus Scene::addChild(Node* parent, Node* child, unsigned index, bool keepExis
     siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(pos), child);
     child->parents.push_back(parent);
     // The moved node takes a free name among its new siblings.
-    if (nameTaken(child->name, child, child->parents)) rename(child, child->name);
+    if (nameTaken(child->name, child, child->parents, false)) rename(child, child->name);
     return MS::kSuccess;
 }
 

@@ -513,7 +513,8 @@ bool runSkinClusterCommand(const std::vector<std::string>& args, std::vector<std
         }
         if (maxInfluences > 0) s.setNumber(skin, "maxInfluences", maxInfluences);
         // The original geometry stays as an intermediate shape feeding the cluster.
-        Node* orig = s.createNode(types().find("mesh"), shape->name + "Orig", shape->parents.front());
+        Node* orig = s.createNode(types().find("mesh"), shape->name + "Orig", shape->parents.front(),
+                                  Naming::kGenerated);
         *meshData(orig) = *meshData(shape);
         syncSetPlugs(orig);
         s.setNumber(orig, "intermediateObject", 1);

@@ -1,3 +1,10 @@
+#include <maya/MFloatPointArray.h>
+#include <maya/MFnIkJoint.h>
+#include <maya/MFnMesh.h>
+#include <maya/MFnPointLight.h>
+#include <maya/MFnTransform.h>
+#include <maya/MIntArray.h>
+
 #include "SceneFixture.h"
 
 namespace {
@@ -31,6 +38,44 @@ TEST_F(NodeNaming, DagNamesAreUniqueAmongSiblingsOnly) {
     EXPECT_EQ(nameOf(childOfB), "hand");
     EXPECT_EQ(nameOf(dagNode("joint", "hand", a)), "hand1");
     EXPECT_EQ(fullPath(childOfB), "|b|hand");
+}
+
+TEST_F(NodeNaming, GeneratedDagNamesAreUniqueInTheWholeScene) {
+    MObject a = dagNode("transform", "a");
+    MObject b = dagNode("transform", "b");
+    MFnIkJoint joints;
+    EXPECT_EQ(nameOf(joints.create(a)), "joint1");
+    EXPECT_EQ(nameOf(joints.create(b)), "joint2");
+    EXPECT_EQ(nameOf(joints.create()), "joint3");
+    MFnTransform transforms;
+    EXPECT_EQ(nameOf(transforms.create(a)), "transform1");
+    EXPECT_EQ(nameOf(transforms.create(b)), "transform2");
+}
+
+TEST_F(NodeNaming, GeneratedNameSkipsAGivenNameUnderAnotherParent) {
+    MObject a = dagNode("transform", "a");
+    MObject b = dagNode("transform", "b");
+    dagNode("joint", "joint1", a);
+    MFnIkJoint joints;
+    EXPECT_EQ(nameOf(joints.create(b)), "joint2");
+}
+
+TEST_F(NodeNaming, GeneratedShapeNamesAreUniqueInTheWholeScene) {
+    MObject a = dagNode("transform", "a");
+    MObject b = dagNode("transform", "b");
+    MFloatPointArray pts;
+    pts.append(0, 0, 0);
+    pts.append(1, 0, 0);
+    pts.append(0, 1, 0);
+    MIntArray counts, connects;
+    counts.append(3);
+    for (int i = 0; i < 3; ++i) connects.append(i);
+    MFnMesh meshes;
+    EXPECT_EQ(nameOf(meshes.create(3, 1, pts, counts, connects, a)), "polySurfaceShape1");
+    EXPECT_EQ(nameOf(meshes.create(3, 1, pts, counts, connects, b)), "polySurfaceShape2");
+    MFnPointLight lights;
+    EXPECT_EQ(nameOf(lights.create(a, true, false)), "pointLightShape1");
+    EXPECT_EQ(nameOf(lights.create(b, true, false)), "pointLightShape2");
 }
 
 TEST_F(NodeNaming, DependencyNameMayNotRepeatADagName) {

@@ -235,6 +235,19 @@ TEST_F(SkinCluster, FailsWhenANameMatchesNoNodeOrSeveral) {
     EXPECT_TRUE(run("skinCluster -tsb |hip spine body", result));
 }
 
+TEST_F(SkinCluster, BindsAChainOfUnnamedJointsByTheirGeneratedNames) {
+    MFnIkJoint fn;
+    MObject first = fn.create();
+    MObject second = fn.create(first);
+    MObject third = fn.create(second);
+    EXPECT_EQ(nameOf(first), "joint1");
+    EXPECT_EQ(nameOf(second), "joint2");
+    EXPECT_EQ(nameOf(third), "joint3");
+    MStringArray result;
+    EXPECT_TRUE(run("skinCluster -tsb joint1 joint2 joint3 body", result));
+    EXPECT_EQ(countClusters(), 1);
+}
+
 TEST_F(SkinCluster, FailsForAMeshAlreadyBoundAndWithoutInfluences) {
     MStringArray result;
     ASSERT_TRUE(run("skinCluster -tsb hip body", result));
