@@ -2,6 +2,7 @@
 
 #include <maya/MFnBase.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace mayasim {
@@ -73,12 +74,27 @@ Node* fnNode(const MFnBase& fn) {
     Node* n = dynamic_cast<Node*>(Access::fnObject(fn).get());
     return n && n->isAlive ? n : nullptr;
 }
+// The path the set was attached through, while it still leads from the world to the node; a set
+// attached to the node itself, or whose path the node has since left (reparented, parent deleted),
+// answers for the node's current first path, so world-space reads follow the node where it is now.
 NodePath fnPath(const MFnBase& fn) {
     Node* n = fnNode(fn);
     if (!n) return NodePath{};
-    NodePath path;
-    for (const ObjectPtr& o : Access::fnPath(fn)) path.push_back(static_cast<Node*>(o.get()));
-    if (!path.empty() && path.back() == n) return path;
+    const std::vector<ObjectPtr>& stored = Access::fnPath(fn);
+    if (!stored.empty() && stored.back().get() == n) {
+        NodePath path;
+        path.reserve(stored.size());
+        const Node* above = scene().world();
+        for (const ObjectPtr& o : stored) {
+            Node* c = static_cast<Node*>(o.get());
+            // Links are kept on both ends, so the child's (short) parent list is enough to check.
+            if (!c->isAlive || std::find(c->parents.begin(), c->parents.end(), above) == c->parents.end())
+                return firstPath(n);
+            path.push_back(c);
+            above = c;
+        }
+        return path;
+    }
     return firstPath(n);
 }
 

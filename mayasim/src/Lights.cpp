@@ -44,7 +44,8 @@ MAYASIM_REGISTER_TYPES(registerLightAttributes) {
 // A light or camera: with no parent, or when asked, a new transform with the shape under it;
 // otherwise the shape under the given transform. The transform is returned only when it was asked
 // for (a shape cannot sit under the world, so the "no transform" form still makes one without a
-// parent, but answers the shape). The function set is attached to the shape through its path.
+// parent, but answers the shape). The function set is attached to the shape itself, so it follows the
+// shape when it is moved.
 MObject createShapeNode(MFnDagNode& fn, const char* typeName, const MObject& parent, bool wantTransform,
                         MStatus* ReturnStatus) {
     Scene& s = scene();
@@ -72,7 +73,7 @@ MObject createShapeNode(MFnDagNode& fn, const char* typeName, const MObject& par
         setStatus(ReturnStatus, MS::kFailure);
         return MObject();
     }
-    setStatus(ReturnStatus, fn.setObject(toDagPath(firstPath(shape))));
+    setStatus(ReturnStatus, fn.setObject(wrapNode(shape)));
     return wrapNode(wantTransform ? transform : shape);
 }
 

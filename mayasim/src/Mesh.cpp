@@ -226,7 +226,7 @@ MObject createMesh(MFnMesh& fn, int numVertices, int numPolygons, const PointArr
     Node* shape = s.createNode(types().find("mesh"), "polySurfaceShape1", parent, Naming::kGenerated);
     if (!shape) return fail(MS::kFailure);
     meshData(shape)->setGeometry(std::move(pts), std::move(counts), std::move(connects));
-    fn.setObject(toDagPath(firstPath(shape)));
+    fn.setObject(wrapNode(shape));
     setStatus(ReturnStatus, MS::kSuccess);
     return wrapNode(transform ? transform : shape);
 }

@@ -1,5 +1,10 @@
 #include <maya/MDagPathArray.h>
+#include <maya/MFloatPointArray.h>
+#include <maya/MFnIkJoint.h>
+#include <maya/MFnMesh.h>
+#include <maya/MFnPointLight.h>
 #include <maya/MFnTransform.h>
+#include <maya/MIntArray.h>
 #include <maya/MItDag.h>
 #include <maya/MMatrix.h>
 #include <maya/MVector.h>
@@ -164,6 +169,59 @@ TEST_F(Dag, InclusiveMatrixMultipliesDownThePath) {
     EXPECT_DOUBLE_EQ(m(3, 1), 7);
     EXPECT_DOUBLE_EQ(m(3, 2), 3);
     EXPECT_DOUBLE_EQ(path.exclusiveMatrix()(3, 1), 2);
+}
+
+// A set keeps answering for its node where the node is now, not where it was attached.
+TEST_F(Dag, FunctionSetFollowsItsNodeAfterReparenting) {
+    MFnTransform movedTo(other);
+    movedTo.setTranslation(MVector(10, 0, 0), MSpace::kTransform);
+    MFnIkJoint fn;
+    MObject j = fn.create(root);
+    fn.setTranslation(MVector(0, 1, 0), MSpace::kTransform);
+    EXPECT_EQ(fn.fullPathName(), "|root|joint1");
+    ASSERT_TRUE(movedTo.addChild(j));
+    EXPECT_EQ(fn.fullPathName(), "|other|joint1");
+    MDagPath path;
+    ASSERT_TRUE(fn.getPath(path));
+    EXPECT_EQ(path.fullPathName(), "|other|joint1");
+    const MVector world = fn.getTranslation(MSpace::kWorld);
+    EXPECT_DOUBLE_EQ(world.x, 10);
+    EXPECT_DOUBLE_EQ(world.y, 1);
+}
+
+TEST_F(Dag, SetAttachedThroughAPathFollowsTheNodeOnceThePathIsGone) {
+    MDagPath armPath;
+    ASSERT_TRUE(MDagPath::getAPathTo(arm, armPath));
+    MFnDagNode fn(armPath);
+    MFnDagNode(other).addChild(arm);
+    EXPECT_EQ(fn.fullPathName(), "|other|arm");
+}
+
+TEST_F(Dag, CreatedShapeSetsReadWorldSpaceWhereTheShapeNowIs) {
+    MFnTransform target(other);
+    target.setTranslation(MVector(0, 0, 5), MSpace::kTransform);
+    MFloatPointArray pts;
+    pts.append(0, 0, 0);
+    pts.append(1, 0, 0);
+    pts.append(0, 1, 0);
+    MIntArray counts, connects;
+    counts.append(3);
+    for (int i = 0; i < 3; ++i) connects.append(i);
+    MFnMesh mesh;
+    mesh.create(3, 1, pts, counts, connects, root);
+    MObject shape = mesh.object();
+    ASSERT_TRUE(target.addChild(shape));
+    MFloatPointArray world;
+    ASSERT_TRUE(mesh.getPoints(world, MSpace::kWorld));
+    ASSERT_EQ(world.length(), 3u);
+    EXPECT_FLOAT_EQ(world[1].x, 1);
+    EXPECT_FLOAT_EQ(world[1].z, 5);
+    EXPECT_EQ(mesh.fullPathName(), "|other|polySurfaceShape1");
+
+    MFnPointLight light;
+    MObject lightShape = light.create(root, true, false);
+    ASSERT_TRUE(target.addChild(lightShape));
+    EXPECT_EQ(light.fullPathName(), "|other|pointLightShape1");
 }
 
 }  // namespace
