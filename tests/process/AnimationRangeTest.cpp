@@ -52,18 +52,17 @@ TEST_F(AnimationRangeTest, ZeroFpsBecomesThirty) {
     EXPECT_EQ(animation().tickCount, 60.0f);
 }
 
-TEST_F(AnimationRangeTest, NoKeysGiveAnEmptyRange) {
-    animation().startTick = 7.0f;
-    computeAnimationRange(scene);
-    EXPECT_EQ(animation().startTick, 0.0f);
-    EXPECT_EQ(animation().tickCount, 0.0f);
-}
-
-TEST_F(AnimationRangeTest, NoTracksGiveAnEmptyRange) {
-    ASSERT_EQ(scene.animations.allocate(1), 1);
-    computeAnimationRange(scene);
-    EXPECT_EQ(animation().startTick, 0.0f);
-    EXPECT_EQ(animation().tickCount, 0.0f);
+TEST_F(AnimationRangeTest, NoKeysOrNoTracksGiveAnEmptyRange) {
+    for (bool tracks : {true, false}) {
+        if (!tracks) {
+            ASSERT_EQ(scene.animations.allocate(1), 1);  // a fresh animation has no tracks
+        }
+        animation().startTick = 7.0f;
+        animation().tickCount = 7.0f;
+        computeAnimationRange(scene);
+        EXPECT_EQ(animation().startTick, 0.0f) << tracks;
+        EXPECT_EQ(animation().tickCount, 0.0f) << tracks;
+    }
 }
 
 }  // namespace

@@ -42,19 +42,14 @@ TEST_F(BoneMatricesTest, ChildWorldMatrixFollowsItsParent) {
     EXPECT_EQ(bone(2).worldMatrix[7], 3.0f);
 }
 
-TEST_F(BoneMatricesTest, SelfParentKeepsIdentityWorldMatrix) {
-    bone(1).parentIndex = 1;
-    bone(1).position = {4, 0, 0};
-    computeBoneMatrices(scene);
-    EXPECT_EQ(bone(1).worldMatrix, kIdentityMatrix4);
-    EXPECT_EQ(bone(1).localMatrix[3], 4.0f);
-}
-
-TEST_F(BoneMatricesTest, ParentPastTheArrayKeepsIdentityWorldMatrix) {
-    bone(1).parentIndex = 4;
-    bone(1).position = {4, 0, 0};
-    computeBoneMatrices(scene);
-    EXPECT_EQ(bone(1).worldMatrix, kIdentityMatrix4);
+TEST_F(BoneMatricesTest, SelfOrMissingParentKeepsIdentityWorldMatrix) {
+    for (std::int32_t parent : {1, 4}) {
+        bone(1).parentIndex = parent;
+        bone(1).position = {4, 0, 0};
+        computeBoneMatrices(scene);
+        EXPECT_EQ(bone(1).worldMatrix, kIdentityMatrix4) << parent;
+        EXPECT_EQ(bone(1).localMatrix[3], 4.0f);
+    }
 }
 
 TEST_F(BoneMatricesTest, ForwardParentIsTreatedAsNoParent) {

@@ -32,11 +32,11 @@ class FlattenMeshesTest : public ::testing::Test {
     }
     static void addUVs(Mesh& mesh, int slot0, int slot1) {
         ASSERT_EQ(mesh.uvSets.allocate(2), 1);
-        if (slot0 > 0) {
-            ASSERT_EQ(mesh.uvSets[0].coords.allocate(slot0), 1);
-        }
-        if (slot1 > 0) {
-            ASSERT_EQ(mesh.uvSets[1].coords.allocate(slot1), 1);
+        for (int set = 0; set < 2; ++set) {
+            const int n = set == 0 ? slot0 : slot1;
+            if (n > 0) {
+                ASSERT_EQ(mesh.uvSets[set].coords.allocate(n), 1);
+            }
         }
         for (int i = 0; i < slot0; ++i) mesh.uvSets[0].coords[i].u = float(i);
         for (int i = 0; i < slot1; ++i) mesh.uvSets[1].coords[i].v = float(i);
@@ -203,20 +203,18 @@ TEST_F(FlattenMeshesTest, IndexPastItsMeshBecomesNoneInsteadOfNamingTheNextMesh)
     EXPECT_EQ(scene.meshes[0].polygons[0].materialIndex, -1);
 }
 
-TEST_F(FlattenMeshesTest, MeshesWithoutPolygonsAreNotMerged) {
+TEST_F(FlattenMeshesTest, MeshesWithoutPolygonsAreNotMergedAndNoMeshesChangeNothing) {
+    Scene none;
+    ASSERT_NE(none.bones.append(), nullptr);
+    flattenMeshes(none);
+    EXPECT_TRUE(none.vertices.absent());
+    EXPECT_TRUE(none.groups.absent());
     addMesh("A", nullptr, 3);
     addMesh("B", nullptr, 2);
     flattenMeshes(scene);
     EXPECT_EQ(scene.meshes.count(), 2);
     EXPECT_EQ(scene.vertices.count(), 5);
     EXPECT_EQ(scene.groups.count(), 2);
-}
-
-TEST_F(FlattenMeshesTest, NothingHappensWithoutMeshes) {
-    addBone("|root");
-    flattenMeshes(scene);
-    EXPECT_TRUE(scene.vertices.absent());
-    EXPECT_TRUE(scene.groups.absent());
 }
 
 }  // namespace

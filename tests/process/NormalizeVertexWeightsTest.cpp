@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "process/PostLoad.h"
 #include "process/SceneBuilders.h"
 
@@ -7,63 +9,40 @@ using namespace process_test;
 
 namespace {
 
-class NormalizeVertexWeightsTest : public ::testing::Test {
-  protected:
-    Vertex vertex;
+struct WeightCase {
+    const char* what;
+    std::vector<std::pair<std::int32_t, float>> in;  // bone, weight
+    std::int32_t boneCount;                          // -1: no bone count given
+    std::vector<float> out;
 };
 
-TEST_F(NormalizeVertexWeightsTest, ScalesWeightsToSumOne) {
-    addWeight(vertex, 0, 0.6f);
-    addWeight(vertex, 1, 0.2f);
-    normalizeVertexWeights(vertex);
-    EXPECT_FLOAT_EQ(vertex.weights[0].weight, 0.75f);
-    EXPECT_FLOAT_EQ(vertex.weights[1].weight, 0.25f);
+class NormalizeVertexWeightsTest : public ::testing::TestWithParam<WeightCase> {};
+
+TEST_P(NormalizeVertexWeightsTest, GivesTheExpectedWeights) {
+    const WeightCase& c = GetParam();
+    Vertex vertex;
+    for (const auto& w : c.in) addWeight(vertex, w.first, w.second);
+    if (c.boneCount < 0) {
+        normalizeVertexWeights(vertex);
+    } else {
+        normalizeVertexWeights(vertex, c.boneCount);
+    }
+    ASSERT_EQ(vertex.weightCount(), std::int32_t(c.out.size()));
+    for (std::int32_t i = 0; i < vertex.weightCount(); ++i) {
+        EXPECT_FLOAT_EQ(vertex.weights[i].weight, c.out[i]) << i;
+        EXPECT_EQ(vertex.weights[i].boneIndex, c.in[i].first);  // bones are never renamed
+    }
 }
 
-TEST_F(NormalizeVertexWeightsTest, EqualSmallWeightsBecomeHalves) {
-    addWeight(vertex, 0, 0.2f);
-    addWeight(vertex, 1, 0.2f);
-    normalizeVertexWeights(vertex);
-    EXPECT_FLOAT_EQ(vertex.weights[0].weight, 0.5f);
-    EXPECT_FLOAT_EQ(vertex.weights[1].weight, 0.5f);
-}
-
-TEST_F(NormalizeVertexWeightsTest, LeavesExactSumOfOneUnchanged) {
-    addWeight(vertex, 0, 0.25f);
-    addWeight(vertex, 1, 0.75f);
-    normalizeVertexWeights(vertex);
-    EXPECT_EQ(vertex.weights[0].weight, 0.25f);
-    EXPECT_EQ(vertex.weights[1].weight, 0.75f);
-}
-
-TEST_F(NormalizeVertexWeightsTest, LeavesZeroSumUnchanged) {
-    addWeight(vertex, 0, 0.0f);
-    addWeight(vertex, 1, 0.0f);
-    normalizeVertexWeights(vertex);
-    EXPECT_EQ(vertex.weights[0].weight, 0.0f);
-    EXPECT_EQ(vertex.weights[1].weight, 0.0f);
-}
-
-TEST_F(NormalizeVertexWeightsTest, ZeroesWeightOnNoBoneBeforeSumming) {
-    addWeight(vertex, -1, 0.5f);
-    addWeight(vertex, 2, 0.25f);
-    normalizeVertexWeights(vertex);
-    EXPECT_EQ(vertex.weights[0].weight, 0.0f);
-    EXPECT_FLOAT_EQ(vertex.weights[1].weight, 1.0f);
-}
-
-TEST_F(NormalizeVertexWeightsTest, ZeroesWeightOnMissingBoneWhenBoneCountIsGiven) {
-    addWeight(vertex, 0, 0.5f);
-    addWeight(vertex, 3, 0.5f);
-    normalizeVertexWeights(vertex, 3);
-    EXPECT_EQ(vertex.weights[0].weight, 1.0f);
-    EXPECT_EQ(vertex.weights[1].weight, 0.0f);
-    EXPECT_EQ(vertex.weights[1].boneIndex, 3);
-}
-
-TEST_F(NormalizeVertexWeightsTest, IgnoresVertexWithoutWeights) {
-    normalizeVertexWeights(vertex);
-    EXPECT_TRUE(vertex.weights.absent());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NormalizeVertexWeightsTest,
+    ::testing::Values(WeightCase{"ScalesToSumOne", {{0, 0.6f}, {1, 0.2f}}, -1, {0.75f, 0.25f}},
+                      WeightCase{"EqualSmallWeightsBecomeHalves", {{0, 0.2f}, {1, 0.2f}}, -1, {0.5f, 0.5f}},
+                      WeightCase{"ExactSumOfOneUnchanged", {{0, 0.25f}, {1, 0.75f}}, -1, {0.25f, 0.75f}},
+                      WeightCase{"ZeroSumUnchanged", {{0, 0.0f}, {1, 0.0f}}, -1, {0.0f, 0.0f}},
+                      WeightCase{"NoBoneZeroedBeforeSumming", {{-1, 0.5f}, {2, 0.25f}}, -1, {0.0f, 1.0f}},
+                      WeightCase{"MissingBoneZeroedWithBoneCount", {{0, 0.5f}, {3, 0.5f}}, 3, {1.0f, 0.0f}},
+                      WeightCase{"NoWeights", {}, -1, {}}),
+    [](const ::testing::TestParamInfo<WeightCase>& info) { return std::string(info.param.what); });
 
 }  // namespace

@@ -86,19 +86,15 @@ TEST_F(PrepareLoadedSceneTest, SkinsVerticesAtTimeZeroWithNormalisedWeights) {
     EXPECT_EQ(scene.skinnedVertices[2].position.x, 2.0f);
 }
 
-TEST_F(PrepareLoadedSceneTest, WeightOnMissingBoneDoesNotPullVertexToOrigin) {
-    scene.vertices[0].weights[1].boneIndex = 5;
-    ASSERT_EQ(prepareLoadedScene(scene), 1);
-    EXPECT_EQ(scene.vertices[0].weights[0].weight, 1.0f);
+TEST_F(PrepareLoadedSceneTest, WithoutAnimationOrWithAWeightOnAMissingBoneVerticesStayPut) {
+    for (bool missingBone : {false, true}) {
+        if (missingBone) scene.vertices[0].weights[1].boneIndex = 5;
+        ASSERT_EQ(prepareLoadedScene(scene), 1);
+        EXPECT_EQ(scene.vertices[0].weights[0].weight, missingBone ? 1.0f : 0.5f);
+        EXPECT_NEAR(scene.skinnedVertices[0].position.x, 1.0f, 1e-6f) << missingBone;
+        EXPECT_NEAR(scene.skinnedVertices[0].position.y, 1.0f, 1e-6f) << missingBone;
+    }
     EXPECT_EQ(scene.vertices[0].weights[1].weight, 0.0f);
-    EXPECT_NEAR(scene.skinnedVertices[0].position.x, 1.0f, 1e-6f);
-    EXPECT_NEAR(scene.skinnedVertices[0].position.y, 1.0f, 1e-6f);
-}
-
-TEST_F(PrepareLoadedSceneTest, WithoutAnimationSkinnedPositionsEqualBindPositions) {
-    ASSERT_EQ(prepareLoadedScene(scene), 1);
-    EXPECT_NEAR(scene.skinnedVertices[0].position.x, 1.0f, 1e-6f);
-    EXPECT_NEAR(scene.skinnedVertices[0].position.y, 1.0f, 1e-6f);
 }
 
 TEST_F(PrepareLoadedSceneTest, DerivesCountsMatricesAndListsAfterPruning) {
