@@ -170,36 +170,27 @@ TEST_F(ChunkedLayout, ReadsNoTracksForAnAnimationWhoseTrackCountIsZero) {
 
 class ChunkedHeader : public ChunkedReader {};
 
-TEST_F(ChunkedHeader, RejectsVersion35AsOld) {
-    ByteBuilder b;
-    b.raw(samples::chunked());
-    b.patchU32(4, 35);
-    EXPECT_EQ(parse(b.bytes()).result, QVX_RESULT_OLD_VERSION);
-}
-
-TEST_F(ChunkedHeader, RejectsACompressedFileWhoseInnerVersionIsNot34) {
-    ByteBuilder inner;
-    inner.raw(samples::chunked());
-    inner.patchU32(4, 33);
-    EXPECT_EQ(parse(wrapChunked(inner.bytes(), 0x0A)).result, QVX_RESULT_OLD_VERSION);
-}
-
-TEST_F(ChunkedHeader, RejectsASizeMismatch) {
-    ByteBuilder b;
-    b.raw(samples::chunked());
-    b.patchU32(12, static_cast<uint32_t>(b.size() - 1));
-    EXPECT_EQ(parse(b.bytes()).result, QVX_RESULT_BAD_SIZE);
-}
-
-TEST_F(ChunkedHeader, RejectsAWrongMagic) {
-    auto bytes = samples::chunked();
-    bytes[3] = 'h';
-    EXPECT_EQ(parse(bytes).result, QVX_RESULT_NOT_QVX);
-}
-
-TEST_F(ChunkedHeader, DoesNotFollowAStreamInsideAStream) {
-    const auto once = wrapChunked(samples::chunked(), 0x0A);
-    EXPECT_EQ(parse(wrapChunked(once, 0x0A)).result, QVX_RESULT_FAILED);
+TEST_F(ChunkedHeader, EachCauseGivesItsCode) {
+    auto patched = [](std::size_t offset, uint32_t value) {
+        ByteBuilder b;
+        b.raw(samples::chunked());
+        b.patchU32(offset, value);
+        return b.bytes();
+    };
+    auto wrongMagic = samples::chunked();
+    wrongMagic[3] = 'h';
+    const auto size = static_cast<uint32_t>(samples::chunked().size());
+    const struct {
+        const char* cause;
+        std::vector<unsigned char> bytes;
+        int result;
+    } cases[] = {{"version 35", patched(4, 35), QVX_RESULT_OLD_VERSION},
+                 {"compressed inner version 33", wrapChunked(patched(4, 33), 0x0A), QVX_RESULT_OLD_VERSION},
+                 {"size mismatch", patched(12, size - 1), QVX_RESULT_BAD_SIZE},
+                 {"wrong magic", wrongMagic, QVX_RESULT_NOT_QVX},
+                 {"a stream inside a stream", wrapChunked(wrapChunked(samples::chunked(), 0x0A), 0x0A),
+                  QVX_RESULT_FAILED}};
+    for (const auto& c : cases) EXPECT_EQ(parse(c.bytes).result, c.result) << c.cause;
 }
 
 TEST_F(ChunkedHeader, ReadsACompressedFileShorterThanASectionedHeader) {
@@ -220,15 +211,11 @@ class ChunkedEmbedded : public ChunkedReader {
     ScratchFolder folder;
 };
 
-TEST_F(ChunkedEmbedded, WritesAnEmbeddedFileBesideTheScene) {
-    ASSERT_EQ(load({{"tex.png", {1, 2, 3}}}).result, QVX_RESULT_OK);
+TEST_F(ChunkedEmbedded, WritesEmbeddedFilesBesideTheSceneButNeverOverwrites) {
+    folder.write("old.png", {9});
+    ASSERT_EQ(load({{"tex.png", {1, 2, 3}}, {"old.png", {4}}}).result, QVX_RESULT_OK);
     EXPECT_EQ(folder.read("tex.png"), (std::vector<unsigned char>{1, 2, 3}));
-}
-
-TEST_F(ChunkedEmbedded, NeverOverwritesAnExistingFile) {
-    folder.write("tex.png", {9});
-    ASSERT_EQ(load({{"tex.png", {1, 2, 3}}}).result, QVX_RESULT_OK);
-    EXPECT_EQ(folder.read("tex.png"), (std::vector<unsigned char>{9}));
+    EXPECT_EQ(folder.read("old.png"), (std::vector<unsigned char>{9}));
 }
 
 TEST_F(ChunkedEmbedded, ReducesStoredNamesToTheirLastComponentOnBothSeparators) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -29,19 +30,6 @@ std::vector<unsigned char> compressed(const std::vector<unsigned char>& source) 
 }
 
 }  // namespace
-
-TEST(CodecCompress, ProducesAZlibStreamThatZlibUncompressRestores) {
-    const auto source = patternBytes(100000);
-    const auto stream = compressed(source);
-    ASSERT_GE(stream.size(), 6u);
-    EXPECT_EQ(stream[0], 0x78);  // zlib header: deflate, 32 KiB window
-    EXPECT_EQ(((stream[0] << 8) | stream[1]) % 31, 0);
-    std::vector<unsigned char> back(source.size());
-    uLongf length = static_cast<uLongf>(back.size());
-    ASSERT_EQ(uncompress(back.data(), &length, stream.data(), static_cast<uLong>(stream.size())), Z_OK);
-    EXPECT_EQ(length, source.size());
-    EXPECT_EQ(back, source);
-}
 
 TEST(CodecCompress, MatchesZlibCompressAtTheDefaultLevel) {
     const auto source = patternBytes(50000);
@@ -82,34 +70,22 @@ TEST(CodecCompress, IncompressibleDataFitsTheBound) {
     }
 }
 
-TEST(CodecInflate, RestoresTheSourceIntoABufferOfKnownSize) {
+TEST(CodecInflate, RestoresIntoABufferOfKnownOrLargerSizeAndRefusesAShortOne) {
     const auto source = randomBytes(4096, 3);
-    const auto stream = compressed(source);
-    std::vector<unsigned char> back(source.size());
-    std::size_t produced = 0;
-    ASSERT_EQ(codecInflate(stream.data(), stream.size(), back.data(), back.size(), produced),
-              InflateResult::Ok);
-    EXPECT_EQ(produced, source.size());
-    EXPECT_EQ(back, source);
-}
-
-TEST(CodecInflate, ReportsTooLargeWhenTheDestinationIsShort) {
-    const auto source = patternBytes(5000);
-    const auto stream = compressed(source);
+    auto stream = compressed(source);
+    stream.push_back(0xAB);  // bytes after the end of the stream are ignored
+    for (std::size_t extra : {std::size_t{0}, std::size_t{100}}) {
+        std::vector<unsigned char> back(source.size() + extra);
+        std::size_t produced = 0;
+        ASSERT_EQ(codecInflate(stream.data(), stream.size(), back.data(), back.size(), produced),
+                  InflateResult::Ok);
+        EXPECT_EQ(produced, source.size());
+        EXPECT_TRUE(std::equal(source.begin(), source.end(), back.begin()));
+    }
     std::vector<unsigned char> back(source.size() - 1);
     std::size_t produced = 0;
     EXPECT_EQ(codecInflate(stream.data(), stream.size(), back.data(), back.size(), produced),
               InflateResult::TooLarge);
-}
-
-TEST(CodecInflate, ReportsProducedLengthWhenTheDestinationIsLarger) {
-    const auto source = patternBytes(5000);
-    const auto stream = compressed(source);
-    std::vector<unsigned char> back(source.size() + 100);
-    std::size_t produced = 0;
-    ASSERT_EQ(codecInflate(stream.data(), stream.size(), back.data(), back.size(), produced),
-              InflateResult::Ok);
-    EXPECT_EQ(produced, source.size());
 }
 
 TEST(CodecInflate, ReportsTruncatedForEveryShortPrefix) {
@@ -123,40 +99,21 @@ TEST(CodecInflate, ReportsTruncatedForEveryShortPrefix) {
     }
 }
 
-TEST(CodecInflate, ReportsCorruptForADamagedChecksum) {
+TEST(CodecInflate, ReportsCorruptForADamagedChecksumOrAMissingZlibHeader) {
     const auto source = patternBytes(2000);
-    auto stream = compressed(source);
-    stream.back() ^= 0x55;
-    std::vector<unsigned char> back(source.size());
-    std::size_t produced = 0;
-    EXPECT_EQ(codecInflate(stream.data(), stream.size(), back.data(), back.size(), produced),
-              InflateResult::Corrupt);
-}
-
-TEST(CodecInflate, ReportsCorruptForAStreamWithoutZlibHeader) {
+    auto damaged = compressed(source);
+    damaged.back() ^= 0x55;
     const std::vector<unsigned char> junk = {'Q', 'V', 'X', 'H', 0, 0, 0, 0};
-    unsigned char back[16];
-    std::size_t produced = 0;
-    EXPECT_EQ(codecInflate(junk.data(), junk.size(), back, sizeof back, produced), InflateResult::Corrupt);
-}
-
-TEST(CodecInflate, IgnoresBytesAfterTheEndOfTheStream) {
-    const auto source = patternBytes(777);
-    auto stream = compressed(source);
-    stream.push_back(0xAB);
-    stream.push_back(0xCD);
     std::vector<unsigned char> back(source.size());
-    std::size_t produced = 0;
-    ASSERT_EQ(codecInflate(stream.data(), stream.size(), back.data(), back.size(), produced),
-              InflateResult::Ok);
-    EXPECT_EQ(back, source);
+    for (const auto& stream : {damaged, junk}) {
+        std::size_t produced = 0;
+        EXPECT_EQ(codecInflate(stream.data(), stream.size(), back.data(), back.size(), produced),
+                  InflateResult::Corrupt);
+    }
 }
 
-TEST(CodecMaxInflatedSize, RefusesAHundredBytesClaimingFourGiB) {
+TEST(CodecMaxInflatedSize, RefusesAHundredBytesClaimingFourGiBButAdmitsRealData) {
     EXPECT_LT(codecMaxInflatedSize(100), uint64_t{4} << 30);
-}
-
-TEST(CodecMaxInflatedSize, AdmitsTheMostCompressibleRealData) {
     const std::vector<unsigned char> zeros(std::size_t{8} << 20, 0);
     const auto stream = compressed(zeros);
     EXPECT_GE(codecMaxInflatedSize(stream.size()), zeros.size());

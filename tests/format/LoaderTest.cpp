@@ -25,12 +25,9 @@ class Loader : public ::testing::Test {
     LoadReport report;
 };
 
-TEST_F(Loader, ReportsCannotOpenForAMissingFile) {
+TEST_F(Loader, ReportsCannotOpenForAMissingFileOrAFolder) {
     EXPECT_EQ(load("absent.qvx"), QVX_RESULT_CANNOT_OPEN);
     EXPECT_NE(report.reason.find("cannot open"), std::string::npos);
-}
-
-TEST_F(Loader, ReportsCannotOpenForAFolder) {
     std::filesystem::create_directory(folder.file("dir.qvx"));
     EXPECT_EQ(load("dir.qvx"), QVX_RESULT_CANNOT_OPEN);
 }
@@ -53,34 +50,23 @@ TEST_F(Loader, LoadsACompressedFileAndRunsThePreparation) {
     EXPECT_GT(scene.materials[0].useCount, 0u);
 }
 
-TEST_F(Loader, SkipsThePreparationOnRequest) {
+TEST_F(Loader, SkipsThePreparationOnRequestAndRebasesTexturePathsOntoTheFilesFolder) {
     folder.write("scene.qvx", samples::sectioned(31));
     LoadOptions raw;
     raw.prepare = false;
     ASSERT_EQ(load("scene.qvx", raw), QVX_RESULT_OK) << report.reason;
     EXPECT_EQ(scene.materials[0].useCount, 0u);
-}
-
-TEST_F(Loader, RebasesTexturePathsOntoTheFilesFolder) {
-    folder.write("scene.qvx", samples::sectioned(31));
-    LoadOptions raw;
-    raw.prepare = false;
-    ASSERT_EQ(load("scene.qvx", raw), QVX_RESULT_OK);
     EXPECT_EQ(std::string(scene.materials[0].findLayer(0)->path.narrow), folder.file("wood.png"));
 }
 
-TEST_F(Loader, ExtractsEmbeddedFilesBesideTheSceneFile) {
+TEST_F(Loader, ExtractsEmbeddedFilesBesideTheSceneFileUnlessAskedNotTo) {
     folder.write("scene.qvx", samples::chunked(0x0A, {{"C:\\art\\tex.png", {5, 6}}}));
-    ASSERT_EQ(load("scene.qvx"), QVX_RESULT_OK) << report.reason;
-    EXPECT_EQ(folder.read("tex.png"), (std::vector<unsigned char>{5, 6}));
-}
-
-TEST_F(Loader, LeavesEmbeddedFilesAloneWhenAskedTo) {
-    folder.write("scene.qvx", samples::chunked(0x0A, {{"tex.png", {5, 6}}}));
     LoadOptions options;
     options.extractEmbeddedFiles = false;
     ASSERT_EQ(load("scene.qvx", options), QVX_RESULT_OK);
     EXPECT_FALSE(folder.exists("tex.png"));
+    ASSERT_EQ(load("scene.qvx"), QVX_RESULT_OK) << report.reason;
+    EXPECT_EQ(folder.read("tex.png"), (std::vector<unsigned char>{5, 6}));
 }
 
 TEST_F(Loader, ClearsAPreviouslyLoadedSceneWhenALoadFails) {

@@ -67,6 +67,28 @@ Body oneMaterial(const std::function<void(ByteBuilder&)>& layers, uint32_t versi
     };
 }
 
+// Version 9: a group, a vertex and one mesh of group 0 whose one polygon `polygon` writes.
+std::vector<unsigned char> oldMeshFile(const Body& polygon) {
+    return fileOf(9, [polygon](ByteBuilder& b) {
+        b.u32(0).u32(0).u32(0);
+        b.u32(1).str8("G");
+        b.u32(1).vec3(0, 0, 0).i32(0);
+        b.u32(1).u32(0).i32(1);
+        polygon(b);
+        b.u32(0).u32(0);
+    });
+}
+
+// One bone and one animation whose track count and tracks `tracks` writes.
+std::vector<unsigned char> animationFile(const Body& tracks) {
+    return fileOf(31, [tracks](ByteBuilder& b) {
+        b.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);
+        b.u32(1).str8("B").i32(-1).transform().rgba(1, 1, 1, 1);
+        b.u32(1).str8("A").u32(0).f32(0).f32(30).f32(30);
+        tracks(b);
+    });
+}
+
 void head(ByteBuilder& b, int32_t channel, int32_t kind) {
     b.i32(channel).i32(kind).u32(0).vec3(0, 0, 0).vec3(1, 1, 1).vec3(0, 0, 0);
 }
@@ -126,18 +148,11 @@ TEST_F(ReaderSafety, ReadsPastUVChannelsBeyondTheScenesUVSets) {
 }
 
 TEST_F(ReaderSafety, ReadsPastOldLayoutUVChannelsBeyondTheScenesUVSets) {
-    const auto bytes = fileOf(9, [](ByteBuilder& b) {
-        b.u32(0).u32(0).u32(0);
-        b.u32(1).str8("G");
-        b.u32(1).vec3(0, 0, 0).i32(0);
-        b.u32(1).u32(0).i32(1);  // one mesh, group 0, one polygon
+    const Parsed p = parse(oldMeshFile([](ByteBuilder& b) {
         b.i32(3).i32(4).i32(-1).u32(0).u32(0).u32(0).u32(0);
-        for (int j = 0; j < 4; ++j) {
+        for (int j = 0; j < 4; ++j)
             for (int k = 0; k < 3; ++k) b.f32(float(j)).f32(float(k)).f32(0);
-        }
-        b.u32(0).u32(0);
-    });
-    const Parsed p = parse(bytes);
+    }));
     ASSERT_EQ(p.result, QVX_RESULT_OK) << p.report.reason();
     EXPECT_EQ(scene.uvSets.count(), 2);
     ASSERT_EQ(scene.uvSets[1].coordCount(), 3);
@@ -145,13 +160,28 @@ TEST_F(ReaderSafety, ReadsPastOldLayoutUVChannelsBeyondTheScenesUVSets) {
     EXPECT_FLOAT_EQ(scene.uvSets[1].coords[2].v, 2.0f);
 }
 
-TEST_F(ReaderSafety, FailsOnANegativeWeightCount) {
-    EXPECT_EQ(parse(fileOf(31, oneVertexWithWeights(-1))).result, 0);
-}
-
-TEST_F(ReaderSafety, AcceptsAVertexWithoutWeights) {
+TEST_F(ReaderSafety, FailsOnEveryNegativeCount) {
+    const auto layerWithSubEntries = [](int32_t count) {
+        return oneMaterial([count](ByteBuilder& b) {
+            b.i32(1);
+            head(b, 0, 4);
+            b.i32(count);
+        });
+    };
+    const std::pair<const char*, std::vector<unsigned char>> files[] = {
+        {"weights", fileOf(31, oneVertexWithWeights(-1))},
+        {"corners", fileOf(31, oneMesh([](ByteBuilder& b) { b.i32(-3).i32(2).i32(0).i32(0).u32(0); }))},
+        {"channels", fileOf(31, oneMesh([](ByteBuilder& b) { b.i32(3).i32(-2).i32(0).i32(0).u32(0); }))},
+        {"layers", fileOf(31, oneMaterial([](ByteBuilder& b) { b.i32(-1); }))},
+        {"sub-entries", fileOf(31, layerWithSubEntries(-1))},
+        {"tracks", animationFile([](ByteBuilder& b) { b.i32(-1); })},
+        {"keys", animationFile([](ByteBuilder& b) { b.i32(1).i32(-1); })}};
+    for (const auto& f : files) EXPECT_EQ(parse(f.second).result, QVX_RESULT_FAILED) << f.first;
+    // Zero is fine: no weights, and a layered layer without inputs gets three default ones.
     ASSERT_EQ(parse(fileOf(31, oneVertexWithWeights(0))).result, QVX_RESULT_OK);
     EXPECT_EQ(scene.vertices[0].weightCount(), 0);
+    ASSERT_EQ(parse(fileOf(31, layerWithSubEntries(0))).result, QVX_RESULT_OK);
+    EXPECT_EQ(scene.materials[0].findLayer(0)->subEntryCount(), 3);
 }
 
 TEST_F(ReaderSafety, RefusesAWeightCountLargerThanTheRemainingBytesBeforeAllocating) {
@@ -173,38 +203,6 @@ TEST_F(ReaderSafety, RefusesASectionCountLargerThanTheRemainingBytes) {
     EXPECT_EQ(p.report.failure.section, "vertices");
 }
 
-TEST_F(ReaderSafety, FailsOnNegativeCornerAndChannelCounts) {
-    EXPECT_EQ(
-        parse(fileOf(31, oneMesh([](ByteBuilder& b) { b.i32(-3).i32(2).i32(0).i32(0).u32(0); }))).result, 0);
-    EXPECT_EQ(
-        parse(fileOf(31, oneMesh([](ByteBuilder& b) { b.i32(3).i32(-2).i32(0).i32(0).u32(0); }))).result, 0);
-}
-
-TEST_F(ReaderSafety, FailsOnANegativeLayerCount) {
-    EXPECT_EQ(parse(fileOf(31, oneMaterial([](ByteBuilder& b) { b.i32(-1); }))).result, QVX_RESULT_FAILED);
-}
-
-TEST_F(ReaderSafety, FailsOnANegativeSubEntryCount) {
-    EXPECT_EQ(parse(fileOf(31, oneMaterial([](ByteBuilder& b) {
-                               b.i32(1);
-                               head(b, 0, 4);
-                               b.i32(-1);
-                           })))
-                  .result,
-              QVX_RESULT_FAILED);
-}
-
-TEST_F(ReaderSafety, GivesAKind4LayerWithoutSubEntriesThreeDefaultInputs) {
-    ASSERT_EQ(parse(fileOf(31, oneMaterial([](ByteBuilder& b) {
-                               b.i32(1);
-                               head(b, 0, 4);
-                               b.i32(0);
-                           })))
-                  .result,
-              QVX_RESULT_OK);
-    EXPECT_EQ(scene.materials[0].findLayer(0)->subEntryCount(), 3);
-}
-
 TEST_F(ReaderSafety, DropsASecondLayerOnATakenChannelAndReadsOn) {
     ASSERT_EQ(parse(fileOf(31, oneMaterial([](ByteBuilder& b) {
                                b.i32(3);
@@ -224,27 +222,12 @@ TEST_F(ReaderSafety, DropsASecondLayerOnATakenChannelAndReadsOn) {
     EXPECT_EQ(m.findLayer(2)->kind, 9);
 }
 
-TEST_F(ReaderSafety, FailsOnNegativeKeyAndTrackCounts) {
-    auto animationFile = [](int32_t tracks, int32_t keys) {
-        return fileOf(31, [=](ByteBuilder& b) {
-            b.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);
-            b.u32(1).str8("B").i32(-1).transform().rgba(1, 1, 1, 1);
-            b.u32(1).str8("A").u32(0).f32(0).f32(30).f32(30).i32(tracks);
-            if (tracks > 0) b.i32(keys);
-        });
-    };
-    EXPECT_EQ(parse(animationFile(-1, 0)).result, QVX_RESULT_FAILED);
-    EXPECT_EQ(parse(animationFile(1, -1)).result, QVX_RESULT_FAILED);
-}
-
 TEST_F(ReaderSafety, ReadsPastTracksBeyondTheBones) {
-    const auto bytes = fileOf(31, [](ByteBuilder& b) {
-        b.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);
-        b.u32(1).str8("B").i32(-1).transform().rgba(1, 1, 1, 1);
-        b.u32(1).str8("A").u32(0).f32(0).f32(30).f32(30).i32(3);
-        for (int t = 0; t < 3; ++t) b.i32(1).f32(float(t)).vec3(1, 2, 3).i32(0).i32(0);
-    });
-    ASSERT_EQ(parse(bytes).result, QVX_RESULT_OK);
+    ASSERT_EQ(parse(animationFile([](ByteBuilder& b) {
+                  b.i32(3);
+                  for (int t = 0; t < 3; ++t) b.i32(1).f32(float(t)).vec3(1, 2, 3).i32(0).i32(0);
+              })).result,
+              QVX_RESULT_OK);
     ASSERT_EQ(scene.animations[0].trackCount(), 1);
     EXPECT_FLOAT_EQ(scene.animations[0].tracks[0].positionKeys[0].time, 0.0f);
 }
@@ -301,33 +284,23 @@ class ReaderTexturePath : public ReaderSafety {
     ScratchFolder folder;
 };
 
-TEST_F(ReaderTexturePath, KeepsAnExistingRelativePathFromVersion33WithoutChangingDirectory) {
+TEST_F(ReaderTexturePath, KeepsExistingPathsFromVersion33OrAbsoluteOnesAndRebasesTheRest) {
+    const std::string grain = folder.file("maps/grain.png");
+    const struct {
+        uint32_t version;
+        std::string stored, sceneFolder, expected;
+    } cases[] = {// An existing relative path is tested against the scene's folder, not the working one.
+                 {33, "maps/grain.png", folder.folder(), "maps/grain.png"},
+                 {10, grain, "/elsewhere/", grain},
+                 {31, grain, "/scenes/", "/scenes/grain.png"},
+                 {33, "D:\\art\\missing.png", folder.folder(), folder.file("missing.png")},
+                 {31, "", folder.folder(), ""}};
     const std::string before = std::filesystem::current_path().string();
-    ASSERT_EQ(parse(texturedFile(33, "maps/grain.png"), folder.folder()).result, QVX_RESULT_OK);
-    EXPECT_EQ(pathOfLayer(), "maps/grain.png");
+    for (const auto& c : cases) {
+        ASSERT_EQ(parse(texturedFile(c.version, c.stored), c.sceneFolder).result, QVX_RESULT_OK) << c.stored;
+        EXPECT_EQ(pathOfLayer(), c.expected) << c.version << " " << c.stored;
+    }
     EXPECT_EQ(std::filesystem::current_path().string(), before);
-}
-
-TEST_F(ReaderTexturePath, KeepsAnExistingAbsolutePathFromVersion10) {
-    const std::string stored = folder.file("maps/grain.png");
-    ASSERT_EQ(parse(texturedFile(10, stored), "/elsewhere/").result, QVX_RESULT_OK);
-    EXPECT_EQ(pathOfLayer(), stored);
-}
-
-TEST_F(ReaderTexturePath, RebasesAnExistingPathBeforeVersion33) {
-    const std::string stored = folder.file("maps/grain.png");
-    ASSERT_EQ(parse(texturedFile(31, stored), "/scenes/").result, QVX_RESULT_OK);
-    EXPECT_EQ(pathOfLayer(), "/scenes/grain.png");
-}
-
-TEST_F(ReaderTexturePath, RebasesAMissingPathFromVersion33) {
-    ASSERT_EQ(parse(texturedFile(33, "D:\\art\\missing.png"), folder.folder()).result, QVX_RESULT_OK);
-    EXPECT_EQ(pathOfLayer(), folder.file("missing.png"));
-}
-
-TEST_F(ReaderTexturePath, KeepsAnEmptyPathEmpty) {
-    ASSERT_EQ(parse(texturedFile(31, ""), folder.folder()).result, QVX_RESULT_OK);
-    EXPECT_EQ(pathOfLayer(), "");
 }
 
 TEST_F(ReaderTexturePath, DecidesTheSixCubePathsTogether) {
@@ -344,33 +317,14 @@ TEST_F(ReaderTexturePath, DecidesTheSixCubePathsTogether) {
     EXPECT_EQ(std::string(scene.materials[0].findLayer(0)->paths[5].narrow), folder.file("none.png"));
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(ReaderSafety, PassesOverAHugeChannelCountOfAnEmptyPolygonQuickly) {
-    const auto bytes =
-        fileOf(31, oneMesh([](ByteBuilder& b) { b.i32(0).i32(0x7FFFFFFF).i32(0).i32(-1).u32(0); }));
-    const Parsed p = parse(bytes);
+    const Parsed p =
+        parse(fileOf(31, oneMesh([](ByteBuilder& b) { b.i32(0).i32(0x7FFFFFFF).i32(0).i32(-1).u32(0); })));
     ASSERT_EQ(p.result, QVX_RESULT_OK) << p.report.reason();
     EXPECT_EQ(scene.meshes[0].polygons[0].uvChannelCount(), 2);
+    EXPECT_EQ(parse(oldMeshFile([](ByteBuilder& b) { b.i32(0).i32(0x7FFFFFFF).i32(-1).u32(0); })).result,
+              QVX_RESULT_OK);
 }
-
-TEST_F(ReaderSafety, PassesOverAHugeChannelCountOfAnEmptyOldPolygonQuickly) {
-    const auto bytes = fileOf(9, [](ByteBuilder& b) {
-        b.u32(0).u32(0).u32(0);
-        b.u32(1).str8("G");
-        b.u32(1).vec3(0, 0, 0).i32(0);
-        b.u32(1).u32(0).i32(1);
-        b.i32(0).i32(0x7FFFFFFF).i32(-1).u32(0);
-        b.u32(0).u32(0);
-    });
-    EXPECT_EQ(parse(bytes).result, QVX_RESULT_OK);
-}
-
-}  // namespace
-
-namespace {
 
 TEST_F(ReaderSafety, RefusesCornerCountsWhoseSizeWouldWrapAround) {
     // 2^30 corners of 2^31 - 1 UV channels: 2^30 x 8 x 2^31 bytes is 2^64, which wraps to 0.
@@ -383,15 +337,9 @@ TEST_F(ReaderSafety, RefusesCornerCountsWhoseSizeWouldWrapAround) {
 
 TEST_F(ReaderSafety, RefusesOldCornerCountsWhoseSizeWouldWrapAround) {
     // 4 + 12 x m bytes per corner with m = 0x55555555 is 2^34; 2^30 corners wrap to 0.
-    const auto bytes = fileOf(9, [](ByteBuilder& b) {
-        b.u32(0).u32(0).u32(0);
-        b.u32(1).str8("G");
-        b.u32(1).vec3(0, 0, 0).i32(0);
-        b.u32(1).u32(0).i32(1);
-        b.i32(0x40000000).i32(0x55555555).i32(-1).u32(0);
-        b.u32(0).u32(0);
-    });
-    EXPECT_EQ(parse(bytes).result, QVX_RESULT_FAILED);
+    EXPECT_EQ(
+        parse(oldMeshFile([](ByteBuilder& b) { b.i32(0x40000000).i32(0x55555555).i32(-1).u32(0); })).result,
+        QVX_RESULT_FAILED);
 }
 
 }  // namespace

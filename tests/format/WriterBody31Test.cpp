@@ -138,10 +138,6 @@ TEST_F(BodyWriter31Layout, SectionOffsetsPointAtCountWordsThatRepeatTheHeaderCou
     EXPECT_EQ(bytes.u32(12), file.size());
     EXPECT_EQ(bytes.u32(16), 1u);  // lights on
     EXPECT_EQ(bytes.u32(80), 1u);  // bones on
-    EXPECT_EQ(bytes.u32(56), 0u);  // triangles
-    EXPECT_EQ(bytes.u32(64), 2u);  // UV sets
-    EXPECT_EQ(bytes.u32(96), 3u);  // info strings
-    for (std::size_t offset = 104; offset < 128; offset += 4) EXPECT_EQ(bytes.u32(offset), 0u);
 }
 
 TEST_F(BodyWriter31Layout, ColoursOnSetTheFlagAndPutRgbaInEveryVertex) {
@@ -159,29 +155,24 @@ TEST_F(BodyWriter31Layout, ColoursOnSetTheFlagAndPutRgbaInEveryVertex) {
     EXPECT_FLOAT_EQ(bytes.f32(vertices + 4 + 64 + 36), 1.0f);  // weight
 }
 
-TEST_F(BodyWriter31Layout, BonesOffDropWeightsBonesAndAnimations) {
+TEST_F(BodyWriter31Layout, AnimationsNeedBothOptionsAndBonesOffDropWeightsToo) {
     scene.animations.append();
-    WriteOptions options = fixedDateOptions();
-    options.export_colors = false;
-    options.export_bones = false;
-    const auto file = write31(scene, options);
-    const Bytes bytes{file};
-    EXPECT_EQ(bytes.u32(60) - bytes.u32(52), 4u + 3 * 16);
-    EXPECT_EQ(bytes.u32(80), 0u);
-    EXPECT_EQ(bytes.u32(88), 0u);
-}
-
-TEST_F(BodyWriter31Layout, AnimationNeedsBonesToo) {
-    scene.animations.append();
-    WriteOptions options = fixedDateOptions();
-    options.export_bones = false;
-    options.export_animation = true;
-    EXPECT_EQ(Bytes{write31(scene, options)}.u32(88), 0u);
-    options.export_bones = true;
-    options.export_animation = false;
-    EXPECT_EQ(Bytes{write31(scene, options)}.u32(88), 0u);
-    options.export_animation = true;
-    EXPECT_EQ(Bytes{write31(scene, options)}.u32(88), 1u);
+    const struct {
+        bool bones, animation;
+        uint32_t boneCount, animationCount;
+    } cases[] = {{false, true, 0, 0}, {true, false, 1, 0}, {true, true, 1, 1}};
+    for (const auto& c : cases) {
+        WriteOptions options = fixedDateOptions();
+        options.export_colors = false;
+        options.export_bones = c.bones;
+        options.export_animation = c.animation;
+        const auto file = write31(scene, options);
+        const Bytes bytes{file};
+        EXPECT_EQ(bytes.u32(80), c.boneCount) << c.bones << c.animation;
+        EXPECT_EQ(bytes.u32(88), c.animationCount) << c.bones << c.animation;
+        // Each vertex: position and weight count, plus 8 bytes per weight only with bones.
+        EXPECT_EQ(bytes.u32(60) - bytes.u32(52), 4u + 3 * 16 + (c.bones ? 8 : 0));
+    }
 }
 
 TEST_F(BodyWriter31Layout, MaterialsOffEmptyTheSectionAndClearPolygonMaterials) {
@@ -351,26 +342,20 @@ TEST_F(BodyWriter31UVs, BothSetsHoldOneCoordinatePerCornerInCornerOrder) {
     EXPECT_EQ(coord(file, 1, 3), std::make_pair(0.9f, 0.8f));
 }
 
-TEST_F(BodyWriter31UVs, InvalidIndicesAndMissingSetsGiveZero) {
-    const auto file = write31(scene, fixedDateOptions());
+TEST_F(BodyWriter31UVs, InvalidIndicesMissingSetsAndOptionsOffGiveZero) {
+    auto file = write31(scene, fixedDateOptions());
     EXPECT_EQ(coord(file, 0, 4), std::make_pair(0.0f, 0.0f));  // index -1
     EXPECT_EQ(coord(file, 0, 5), std::make_pair(0.0f, 0.0f));  // index 4 beyond the set
     EXPECT_EQ(coord(file, 1, 4), std::make_pair(0.0f, 0.0f));  // index 1 beyond the set
     EXPECT_EQ(coord(file, 1, 7), std::make_pair(0.0f, 0.0f));  // second mesh has one set
-}
-
-TEST_F(BodyWriter31UVs, SecondSetNeedsTheUVSetsOption) {
     WriteOptions options = fixedDateOptions();
-    options.export_uvsets = false;
-    const auto file = write31(scene, options);
+    options.export_uvsets = false;  // the second set needs this option
+    file = write31(scene, options);
     EXPECT_EQ(coord(file, 0, 0), std::make_pair(0.1f, 0.1f));
     for (int i = 0; i < 10; ++i) EXPECT_EQ(coord(file, 1, i), std::make_pair(0.0f, 0.0f)) << i;
-}
-
-TEST_F(BodyWriter31UVs, UVsOffGiveZeroEverywhere) {
-    WriteOptions options = fixedDateOptions();
     options.export_uvs = false;
-    const auto file = write31(scene, options);
+    options.export_uvsets = true;
+    file = write31(scene, options);
     for (int set = 0; set < 2; ++set)
         for (int i = 0; i < 10; ++i) EXPECT_EQ(coord(file, set, i), std::make_pair(0.0f, 0.0f));
 }
@@ -517,24 +502,18 @@ TEST_F(BodyWriter31Materials, MaterialWithoutSlotsWritesNoLayers) {
 
 // ---------------------------------------------------------------------------------------
 
-TEST(BodyWriter31Failure, ReportsAFailedWriteAndStopsAtTheLimit) {
+TEST(BodyWriter31Failure, ReportsAFailedWriteStopsAtTheLimitAndRefusesAUsedStream) {
     Scene scene;
     buildTriangleScene(scene);
+    QvxHeader header;
     for (std::size_t limit : {std::size_t{0}, std::size_t{100}, std::size_t{200}, std::size_t{700}}) {
         ByteWriter out(limit);
-        QvxHeader header;
         EXPECT_EQ(writeBody31(scene, fixedDateOptions(), out, header), 0) << limit;
         EXPECT_LE(out.size(), limit);
     }
-}
-
-TEST(BodyWriter31Failure, RefusesAStreamThatIsNotEmpty) {
-    Scene scene;
-    buildTriangleScene(scene);
-    ByteWriter out;
-    out.u32(1);
-    QvxHeader header;
-    EXPECT_EQ(writeBody31(scene, fixedDateOptions(), out, header), 0);
+    ByteWriter used;
+    used.u32(1);
+    EXPECT_EQ(writeBody31(scene, fixedDateOptions(), used, header), 0);
 }
 
 TEST(BodyWriter31Failure, EmptySceneStillWritesAValidSkeleton) {

@@ -73,18 +73,13 @@ TEST_F(BodyWriter9Layout, HeaderHas96BytesWithTheOldSlotPlaces) {
         EXPECT_EQ(bytes.u32(bytes.u32(slot + 4)), bytes.u32(slot)) << slot;
 }
 
-TEST_F(BodyWriter9Layout, LightsAndCamerasAreAlwaysEmpty) {
+TEST_F(BodyWriter9Layout, LightsAndCamerasAreAlwaysEmptyAndGroupsAreTheirNamesOnly) {
     const auto file = write9(scene, fixedDateOptions());
     const Bytes bytes{file};
     EXPECT_EQ(bytes.u32(kLights), 0u);
     EXPECT_EQ(bytes.u32(kCameras), 0u);
     EXPECT_EQ(bytes.u32(kCameras + 4), 100u);
     EXPECT_EQ(bytes.u32(kMaterials + 4), 104u);
-}
-
-TEST_F(BodyWriter9Layout, GroupsAreTheirNamesOnly) {
-    const auto file = write9(scene, fixedDateOptions());
-    const Bytes bytes{file};
     ByteBuilder expected;
     expected.u32(2).str8("left").str8("right");
     const uint32_t at = bytes.u32(kGroups + 4);
@@ -114,31 +109,18 @@ TEST_F(BodyWriter9Layout, PolygonsAreRegroupedByGroupWithInlineUVs) {
     EXPECT_EQ(std::vector<unsigned char>(file.begin() + at, file.begin() + bytes.u32(kBones + 4)), b.bytes());
 }
 
-TEST_F(BodyWriter9Layout, SecondChannelIsZeroWithoutTheUVSetsOption) {
+TEST_F(BodyWriter9Layout, SecondChannelNeedsTheUVSetsOptionAndUVsOffZeroEveryChannel) {
     WriteOptions options = fixedDateOptions();
     options.export_uvsets = false;
-    const auto file = write9(scene, options);
-    const Bytes bytes{file};
-    // group 1's first polygon: 16 bytes of fields, 12 of vertex indices, then channel 0 and 1.
-    const std::size_t polygon = bytes.u32(kMeshes + 4) + 4 + 8 + (16 + 12 + 72) + 8;
-    EXPECT_FLOAT_EQ(bytes.f32(polygon + 28), 0.1f);
-    for (std::size_t k = 0; k < 9; ++k) EXPECT_EQ(bytes.u32(polygon + 28 + 36 + 4 * k), 0u) << k;
-}
-
-TEST_F(BodyWriter9Layout, UVsOffGiveZeroInEveryChannel) {
-    WriteOptions options = fixedDateOptions();
-    options.export_uvs = false;
-    const auto file = write9(scene, options);
-    const Bytes bytes{file};
-    const std::size_t polygon = bytes.u32(kMeshes + 4) + 4 + 8 + (16 + 12 + 72) + 8;
-    for (std::size_t k = 0; k < 18; ++k) EXPECT_EQ(bytes.u32(polygon + 28 + 4 * k), 0u) << k;
-}
-
-TEST_F(BodyWriter9Layout, MeshRecordCountsAddUpToTheGroupedPolygons) {
-    const auto file = write9(scene, fixedDateOptions());
-    const Bytes bytes{file};
-    const std::size_t at = bytes.u32(kMeshes + 4);
-    EXPECT_EQ(bytes.u32(at + 8) + bytes.u32(at + 4 + 8 + 16 + 12 + 72 + 4), 3u);
+    for (bool uvs : {true, false}) {
+        options.export_uvs = uvs;
+        const auto file = write9(scene, options);
+        const Bytes bytes{file};
+        // group 1's first polygon: 16 bytes of fields, 12 of vertex indices, then channel 0 and 1.
+        const std::size_t channels = bytes.u32(kMeshes + 4) + 4 + 8 + (16 + 12 + 72) + 8 + 28;
+        EXPECT_FLOAT_EQ(bytes.f32(channels), uvs ? 0.1f : 0.0f);
+        for (std::size_t k = uvs ? 9 : 0; k < 18; ++k) EXPECT_EQ(bytes.u32(channels + 4 * k), 0u) << k;
+    }
 }
 
 TEST_F(BodyWriter9Layout, BonesUseTheOldLayout) {
@@ -154,8 +136,11 @@ TEST_F(BodyWriter9Layout, BonesUseTheOldLayout) {
 TEST_F(BodyWriter9Layout, OptionsOffEmptyMaterialsBonesAndAnimations) {
     addMaterial(scene, "m", 0);
     scene.animations.append();
-    WriteOptions options = allOff();
-    const auto file = write9(scene, options);
+    WriteOptions options = fixedDateOptions();
+    EXPECT_EQ(Bytes{write9(scene, options)}.u32(kAnimations), 1u);
+    options.export_bones = false;  // animations need both options
+    EXPECT_EQ(Bytes{write9(scene, options)}.u32(kAnimations), 0u);
+    const auto file = write9(scene, allOff());
     const Bytes bytes{file};
     EXPECT_EQ(bytes.u32(8), 0u);
     EXPECT_EQ(bytes.u32(kMaterials), 0u);
@@ -163,14 +148,6 @@ TEST_F(BodyWriter9Layout, OptionsOffEmptyMaterialsBonesAndAnimations) {
     EXPECT_EQ(bytes.u32(kAnimations), 0u);
     // Vertices are 16 bytes each without colours and weights.
     EXPECT_EQ(bytes.u32(kMeshes + 4) - bytes.u32(kVertices + 4), 4u + 4 * 16);
-}
-
-TEST_F(BodyWriter9Layout, AnimationsNeedBothOptions) {
-    scene.animations.append();
-    WriteOptions options = fixedDateOptions();
-    EXPECT_EQ(Bytes{write9(scene, options)}.u32(kAnimations), 1u);
-    options.export_bones = false;
-    EXPECT_EQ(Bytes{write9(scene, options)}.u32(kAnimations), 0u);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -8,30 +8,22 @@
 #include <cstring>
 #include <ctime>
 
-TEST(TextureFileName, DropsTheFoldersOfAPosixPath) {
-    EXPECT_EQ(textureFileName("/home/art/maps/wood.png"), "wood.png");
+TEST(TextureFileName, DropsTheDriveAndFoldersOfPosixAndWindowsPaths) {
+    const std::pair<const char*, const char*> cases[] = {{"/home/art/maps/wood.png", "wood.png"},
+                                                         {"C:\\maps\\wood.png", "wood.png"},
+                                                         {"C:/maps\\sub/wood.tga", "wood.tga"},
+                                                         {"C:wood.png", "wood.png"},
+                                                         {"\\\\server\\share\\stone.jpg", "stone.jpg"},
+                                                         {"wood.png", "wood.png"},
+                                                         {"noext", "noext"},
+                                                         {"", ""},
+                                                         {"maps/", ""}};
+    for (const auto& c : cases) EXPECT_EQ(textureFileName(c.first), c.second) << c.first;
 }
 
-TEST(TextureFileName, DropsTheDriveAndFoldersOfAWindowsPath) {
-    EXPECT_EQ(textureFileName("C:\\maps\\wood.png"), "wood.png");
-    EXPECT_EQ(textureFileName("C:/maps\\sub/wood.tga"), "wood.tga");
-    EXPECT_EQ(textureFileName("C:wood.png"), "wood.png");
-    EXPECT_EQ(textureFileName("\\\\server\\share\\stone.jpg"), "stone.jpg");
-}
-
-TEST(TextureFileName, KeepsABareNameAndAnEmptyPath) {
-    EXPECT_EQ(textureFileName("wood.png"), "wood.png");
-    EXPECT_EQ(textureFileName("noext"), "noext");
-    EXPECT_EQ(textureFileName(""), "");
-    EXPECT_EQ(textureFileName("maps/"), "");
-}
-
-TEST(BoundedText, StopsAtTheTerminator) {
-    const char buffer[8] = "abc";
-    EXPECT_EQ(boundedText(buffer, sizeof buffer), "abc");
-}
-
-TEST(BoundedText, NeverReadsPastTheBufferWithoutTerminator) {
+TEST(BoundedText, StopsAtTheTerminatorAndNeverReadsPastTheBuffer) {
+    const char terminated[8] = "abc";
+    EXPECT_EQ(boundedText(terminated, sizeof terminated), "abc");
     char buffer[6];
     std::memset(buffer, 'x', sizeof buffer);
     EXPECT_EQ(boundedText(buffer, sizeof buffer), "xxxxx");
