@@ -291,6 +291,10 @@ class Scene {
     NodePtr world_;
     std::vector<NodePtr> nodes_;
     std::unordered_multimap<std::string, Node*> byName_;
+    // Per base name, a number k such that base1 .. base(k-1) are all taken in the scene, so that
+    // scene-wide numbering of many nodes sharing one base does not search from 1 each time.
+    // Lowered when one of those names is freed.
+    std::unordered_map<std::string, unsigned long long> takenBelow_;
     std::uint64_t nextSerial_ = 1;
 };
 

@@ -83,6 +83,11 @@ void Scene::index(Node* n) {
     byName_.emplace(n->name, n);
 }
 void Scene::unindex(Node* n) {
+    std::string base;
+    unsigned long long next = 1;
+    splitTrailingNumber(n->name, base, next);
+    auto known = takenBelow_.find(base);
+    if (next > 1 && known != takenBelow_.end() && next - 1 < known->second) known->second = next - 1;
     auto range = byName_.equal_range(n->name);
     for (auto it = range.first; it != range.second; ++it)
         if (it->second == n) {
@@ -112,9 +117,24 @@ std::string Scene::uniqueName(const std::string& wanted, const Node* node, const
     std::string base;
     unsigned long long n = 1;
     splitTrailingNumber(wanted, base, n);
+    // Scene-wide, the numbers below the remembered one are known to be taken: start there, and
+    // remember where this search ends when everything below its start is known to be taken (the
+    // wanted name itself, "joint1", was just found taken).
+    unsigned long long* known = nullptr;
+    if (sceneWide) {
+        unsigned long long& k = takenBelow_.emplace(base, 1).first->second;
+        const bool wantedIsPrevious = n > 1 && n - 1 == k && wanted == base + std::to_string(k);
+        if (n <= k || wantedIsPrevious) {
+            n = std::max(n, k);
+            known = &k;
+        }
+    }
     for (;; ++n) {
         std::string candidate = base + std::to_string(n);
-        if (!nameTaken(candidate, node, parents, sceneWide)) return candidate;
+        if (!nameTaken(candidate, node, parents, sceneWide)) {
+            if (known) *known = n;
+            return candidate;
+        }
     }
 }
 

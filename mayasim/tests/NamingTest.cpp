@@ -1,3 +1,4 @@
+#include <maya/MDGModifier.h>
 #include <maya/MFloatPointArray.h>
 #include <maya/MFnIkJoint.h>
 #include <maya/MFnMesh.h>
@@ -76,6 +77,30 @@ TEST_F(NodeNaming, GeneratedShapeNamesAreUniqueInTheWholeScene) {
     MFnPointLight lights;
     EXPECT_EQ(nameOf(lights.create(a, true, false)), "pointLightShape1");
     EXPECT_EQ(nameOf(lights.create(b, true, false)), "pointLightShape2");
+}
+
+TEST_F(NodeNaming, FreedNumbersAreReused) {
+    MFnIkJoint joints;
+    MObject first = joints.create();
+    MObject second = joints.create();
+    joints.create();
+    MDGModifier modifier;
+    ASSERT_TRUE(modifier.deleteNode(second));
+    ASSERT_TRUE(modifier.doIt());
+    EXPECT_EQ(nameOf(joints.create()), "joint2");
+    EXPECT_EQ(nameOf(joints.create()), "joint4");
+    MFnDependencyNode(first).setName("hip");
+    EXPECT_EQ(nameOf(joints.create()), "joint1");
+    EXPECT_EQ(nameOf(dgNode("place2dTexture", "place2dTexture7")), "place2dTexture7");
+    EXPECT_EQ(nameOf(dgNode("place2dTexture")), "place2dTexture1");
+}
+
+TEST_F(NodeNaming, ManyNodesOfOneBaseAreNumberedInTurn) {
+    MFnIkJoint joints;
+    MObject last;
+    for (int i = 0; i < 3000; ++i) last = joints.create();
+    EXPECT_EQ(nameOf(last), "joint3000");
+    EXPECT_EQ(nameOf(dgNode("lambert")), "lambert2");
 }
 
 TEST_F(NodeNaming, DependencyNameMayNotRepeatADagName) {
