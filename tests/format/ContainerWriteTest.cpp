@@ -134,15 +134,6 @@ TEST_F(ContainerWrite, WritesTheTargetAndLeavesNoTemporaryFile) {
     EXPECT_EQ(file, wrapper);
 }
 
-TEST_F(ContainerWrite, ReplacesAnExistingTarget) {
-    writeAll(target(), "previous contents");
-    const auto inner = fakeInner(9, 100);
-    ASSERT_TRUE(compressToTarget(inner.data(), inner.size(), target()).written);
-    const auto file = readAll(target());
-    EXPECT_EQ(qvxLoadU32(file.data() + 4), 8u);
-    EXPECT_EQ(entries(), std::vector<std::string>{"scene.qvx"});
-}
-
 TEST_F(ContainerWrite, FailedExportLeavesThePreviousTargetUntouched) {
     writeAll(target(), "previous contents");
     std::vector<unsigned char> none;
@@ -161,15 +152,6 @@ TEST_F(ContainerWrite, FailedRenameRemovesTheTemporaryFile) {
     EXPECT_NE(result.error.find("scene.qvx"), std::string::npos);
     EXPECT_EQ(entries(), std::vector<std::string>{"scene.qvx"});
     EXPECT_TRUE(fs::is_directory(dir_ / "scene.qvx" / "inside"));
-}
-
-TEST_F(ContainerWrite, MissingFolderIsReportedWithThePath) {
-    const auto inner = fakeInner(31, 100);
-    const std::string path = (dir_ / "no-such-folder" / "scene.qvx").string();
-    const ExportResult result = compressToTarget(inner.data(), inner.size(), path);
-    EXPECT_FALSE(result.written);
-    EXPECT_NE(result.error.find("no-such-folder"), std::string::npos);
-    EXPECT_TRUE(entries().empty());
 }
 
 TEST_F(ContainerWrite, TemporaryFilesAreCreatedBesideTheTargetUnderUniqueNames) {
@@ -197,17 +179,6 @@ TEST_F(ContainerWrite, AbandonedTemporaryFileIsRemoved) {
     }
     EXPECT_FALSE(fs::exists(path));
     EXPECT_TRUE(entries().empty());
-}
-
-TEST_F(ContainerWrite, CommittedTemporaryFileBecomesTheTarget) {
-    TempFile temp;
-    std::string error;
-    ASSERT_TRUE(temp.createBeside(target(), error));
-    ASSERT_TRUE(temp.write("hello", 5, error));
-    ASSERT_TRUE(temp.commit(target(), error)) << error;
-    EXPECT_EQ(entries(), std::vector<std::string>{"scene.qvx"});
-    const auto file = readAll(target());
-    EXPECT_EQ(std::string(file.begin(), file.end()), "hello");
 }
 
 TEST_F(ContainerWrite, TargetThatNamesAFolderIsRefused) {

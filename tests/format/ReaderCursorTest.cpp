@@ -54,35 +54,25 @@ TEST_F(ReaderCursor, HandsOutCountedBytesOnlyWhenTheyAreAllThere) {
     EXPECT_EQ(c.position(), 0u);
 }
 
-TEST_F(ReaderCursor, RejectsNegativeCounts) {
-    ByteBuilder b;
-    b.i32(-1).zeros(64);
-    ReadCursor c = over(b);
+TEST_F(ReaderCursor, RejectsNegativeCountsAndCountsWhoseRecordsCannotFit) {
+    ByteBuilder negative;
+    negative.i32(-1).zeros(64);
+    ReadCursor c = over(negative);
     int32_t n;
     EXPECT_FALSE(c.count(n, 1, "keys"));
     EXPECT_EQ(c.failure().expected, "a non-negative keys");
     EXPECT_EQ(c.failure().offset, 0u);
-}
-
-TEST_F(ReaderCursor, RejectsACountWhoseRecordsCannotFitInTheRemainingBytes) {
-    ByteBuilder b;
-    b.i32(5).zeros(39);
-    ReadCursor c = over(b);
-    int32_t n;
-    EXPECT_FALSE(c.count(n, 8, "pairs"));  // 5 x 8 = 40 > 39
-    ByteBuilder ok;
-    ok.i32(5).zeros(40);
-    ReadCursor d = over(ok);
-    EXPECT_TRUE(d.count(n, 8, "pairs"));
+    ByteBuilder tooFew;
+    tooFew.i32(5).zeros(39);
+    EXPECT_FALSE(over(tooFew).count(n, 8, "pairs"));  // 5 x 8 = 40 > 39
+    ByteBuilder enough;
+    enough.i32(5).zeros(40);
+    EXPECT_TRUE(over(enough).count(n, 8, "pairs"));
     EXPECT_EQ(n, 5);
-}
-
-TEST_F(ReaderCursor, RejectsSectionCountsOfTwoToThe31OrMore) {
-    ByteBuilder b;
-    b.u32(0x80000000u);
-    ReadCursor c = over(b);
-    uint32_t n;
-    EXPECT_FALSE(c.sectionCount(n, 0, "records"));
+    ByteBuilder huge;
+    huge.u32(0x80000000u);  // section counts of 2^31 or more
+    uint32_t records;
+    EXPECT_FALSE(over(huge).sectionCount(records, 0, "records"));
 }
 
 TEST_F(ReaderCursor, KeepsThePartOfAChunkInsideItsLength) {

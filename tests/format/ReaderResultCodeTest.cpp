@@ -119,18 +119,6 @@ TEST_F(ReaderResultCode, LoadsAFileWithOnlyCamerasAndForcesOneGroupAndTwoUVSets)
     EXPECT_STREQ(scene.uvSets[1].name.narrow, "UVSet2");
 }
 
-TEST_F(ReaderResultCode, ClearsTheSceneOnFailure) {
-    auto bytes = v31();
-    bytes.resize(bytes.size() - 150);  // cut past the info strings into the animation
-    ByteBuilder b;
-    b.raw(bytes);
-    b.patchU32(12, static_cast<uint32_t>(b.size()));
-    EXPECT_EQ(parse(b.bytes()).result, QVX_RESULT_FAILED);
-    EXPECT_TRUE(scene.vertices.absent());
-    EXPECT_TRUE(scene.meshes.absent());
-    EXPECT_EQ(scene.counts.vertices, 0u);
-}
-
 TEST_F(ReaderResultCode, ReportsTheSectionAndOffsetOfATruncation) {
     ByteBuilder b;
     b.raw(v31());

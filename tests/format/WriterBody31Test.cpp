@@ -140,21 +140,6 @@ TEST_F(BodyWriter31Layout, SectionOffsetsPointAtCountWordsThatRepeatTheHeaderCou
     EXPECT_EQ(bytes.u32(80), 1u);  // bones on
 }
 
-TEST_F(BodyWriter31Layout, ColoursOnSetTheFlagAndPutRgbaInEveryVertex) {
-    WriteOptions options = fixedDateOptions();
-    const auto file = write31(scene, options);
-    const Bytes bytes{file};
-    EXPECT_EQ(bytes.u32(8), QVX_FLAG_COLORS);
-    const uint32_t vertices = bytes.u32(52);
-    // position 12, colour 16, weight count 4, 8 per weight
-    EXPECT_EQ(bytes.u32(60) - vertices, 4u + 32 + 32 + (32 + 8));
-    EXPECT_FLOAT_EQ(bytes.f32(vertices + 4 + 32 + 12), 0.5f);
-    EXPECT_FLOAT_EQ(bytes.f32(vertices + 4 + 32 + 12 + 4), 0.25f);
-    EXPECT_EQ(bytes.i32(vertices + 4 + 64 + 28), 1);           // weight count of the third vertex
-    EXPECT_EQ(bytes.i32(vertices + 4 + 64 + 32), 0);           // bone index
-    EXPECT_FLOAT_EQ(bytes.f32(vertices + 4 + 64 + 36), 1.0f);  // weight
-}
-
 TEST_F(BodyWriter31Layout, AnimationsNeedBothOptionsAndBonesOffDropWeightsToo) {
     scene.animations.append();
     const struct {
@@ -188,88 +173,12 @@ TEST_F(BodyWriter31Layout, MaterialsOffEmptyTheSectionAndClearPolygonMaterials) 
     EXPECT_EQ(Bytes{file}.i32(Bytes{file}.u32(76) + 8 + 12), 0);
 }
 
-TEST_F(BodyWriter31Layout, LightsStoreTheFixedTagParam2AndParam3) {
-    Light& light = scene.lights[0];
-    light.tag = 5;
-    light.kind = 2;
-    light.param0 = 11;
-    light.coneAngle = 33;
-    light.param2 = 7;
-    light.param3 = 9;
-    light.intensity = 2;
-    light.param4 = 3;
-    light.param5 = 4;
-    const auto file = write31(scene, fixedDateOptions());
-    const Bytes bytes{file};
-    const std::size_t at = bytes.str(bytes.u32(20) + 4).second;
-    EXPECT_EQ(bytes.u32(at), 1600u);
-    EXPECT_EQ(bytes.u32(at + 4), 2u);
-    EXPECT_FLOAT_EQ(bytes.f32(at + 160), 11);
-    EXPECT_FLOAT_EQ(bytes.f32(at + 164), 33);
-    EXPECT_EQ(bytes.u32(at + 168), 0u);
-    EXPECT_FLOAT_EQ(bytes.f32(at + 172), 1.0f);
-    EXPECT_FLOAT_EQ(bytes.f32(at + 176), 2);
-    EXPECT_FLOAT_EQ(bytes.f32(at + 196), 3);
-    EXPECT_FLOAT_EQ(bytes.f32(at + 200), 4);
-    EXPECT_EQ(at + 204, bytes.u32(28));  // the camera section follows
-}
-
 TEST_F(BodyWriter31Layout, LightsOffWriteAnEmptyLightSection) {
     WriteOptions options = fixedDateOptions();
     options.export_lights = false;
     const auto file = write31(scene, options);
     EXPECT_EQ(Bytes{file}.u32(16), 0u);
     EXPECT_EQ(Bytes{file}.u32(28), 132u);
-}
-
-TEST_F(BodyWriter31Layout, BonesCarryTheirPlacementInATransformBlock) {
-    Bone& bone = scene.bones[0];
-    bone.parentIndex = -1;
-    bone.position = {1, 2, 3};
-    bone.scale = {4, 5, 6};
-    bone.rotation = {0.1f, 0.2f, 0.3f, 0.9f};
-    bone.color = {0.5f, 0.5f, 0.5f, 1};
-    const auto file = write31(scene, fixedDateOptions());
-    const Bytes bytes{file};
-    const auto name = bytes.str(bytes.u32(84) + 4);
-    EXPECT_EQ(name.first, "root");
-    ByteBuilder expected;
-    expected.i32(-1).f32s({1, 0, 0, 0, 1, 0, 0, 0, 1}).vec3(1, 2, 3).vec3(4, 5, 6);
-    expected.f32s({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1})
-        .f32s({0.1f, 0.2f, 0.3f, 0.9f})
-        .vec3(0, 0, 0);
-    expected.rgba(0.5f, 0.5f, 0.5f, 1);
-    ASSERT_EQ(expected.size(), 172u);
-    EXPECT_EQ(std::vector<unsigned char>(file.begin() + name.second, file.begin() + name.second + 172),
-              expected.bytes());
-}
-
-TEST_F(BodyWriter31Layout, AnimationsWriteThreeKeyListsPerTrack) {
-    Animation& animation = *scene.animations.append();
-    animation.startTick = 2;
-    animation.tickCount = 40;
-    animation.fps = 24;
-    ASSERT_EQ(animation.tracks.allocate(1), 1);
-    BoneTrack& track = animation.tracks[0];
-    PositionKey& p = *track.positionKeys.append();
-    p.time = 0.5f;
-    p.value = {1, 2, 3};
-    RotationKey& r = *track.rotationKeys.append();
-    r.time = 0.25f;
-    r.value = {0, 0, 0.6f, 0.8f};
-    r.euler = {9, 9, 9};
-    track.extraEntries.append();
-    const auto file = write31(scene, fixedDateOptions());
-    const Bytes bytes{file};
-    ByteBuilder expected;
-    expected.u32(1).str8("DefaultAnim").u32(0).f32s({2, 40, 24}).i32(1);
-    expected.i32(1).f32(0.5f).vec3(1, 2, 3);
-    expected.i32(1).f32(0.25f).f32s({0, 0, 0.6f, 0.8f});
-    expected.i32(0);
-    const uint32_t at = bytes.u32(92);
-    EXPECT_EQ(std::vector<unsigned char>(file.begin() + at, file.begin() + at + expected.size()),
-              expected.bytes());
-    EXPECT_EQ(at + expected.size(), bytes.u32(100));
 }
 
 TEST_F(BodyWriter31Layout, InfoStringsHoldDescriptionVersionAndDate) {
@@ -280,16 +189,6 @@ TEST_F(BodyWriter31Layout, InfoStringsHoldDescriptionVersionAndDate) {
     expected.u32(3).str8("Tavrin Pro Maya 2015 Translator").str8("v9.9").str8("Sat Dec  5 09:19:48 2026");
     const uint32_t at = Bytes{file}.u32(100);
     EXPECT_EQ(std::vector<unsigned char>(file.begin() + at, file.end()), expected.bytes());
-}
-
-TEST_F(BodyWriter31Layout, NamesAreWrittenAsCountedNarrowText) {
-    scene.groups[0].name.set("");
-    const auto file = write31(scene, fixedDateOptions());
-    const Bytes bytes{file};
-    const uint32_t at = bytes.u32(44);
-    EXPECT_EQ(file[at + 4], 1);
-    EXPECT_EQ(file[at + 5], 0);
-    EXPECT_EQ(file[at + 6], 0);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -385,18 +284,6 @@ TEST_F(BodyWriter31UVs, UVIndicesRunOnAcrossPolygonsAndMeshes) {
     EXPECT_EQ(at, bytes.u32(84));
 }
 
-TEST_F(BodyWriter31UVs, PolygonsKeepTheirGroupAndVertexIndices) {
-    const auto file = write31(scene, fixedDateOptions());
-    const Bytes bytes{file};
-    const std::size_t second = bytes.u32(76) + 4 + 4 + (20 + 24 + 48) + (20 + 32 + 64) + 4;
-    EXPECT_EQ(bytes.i32(second), 3);
-    EXPECT_EQ(bytes.i32(second + 8), 1);  // group
-    EXPECT_EQ(bytes.i32(second + 20), 2);
-    EXPECT_EQ(bytes.i32(second + 24), -1);
-    EXPECT_EQ(bytes.i32(second + 28), 3);
-    EXPECT_EQ(bytes.i32(second + 36), 4);
-}
-
 // ---------------------------------------------------------------------------------------
 
 namespace {
@@ -484,19 +371,6 @@ TEST_F(BodyWriter31Materials, PartlyFilledSlotsWriteTheLayersHeldInSlotOrder) {
     b.str8("one.png").u32(0);
     head(b, 30, 6);
     b.str8("three.png").u32(256);
-    EXPECT_EQ(materialBytes(), b.bytes());
-}
-
-TEST_F(BodyWriter31Materials, MaterialWithoutSlotsWritesNoLayers) {
-    Material& m = addMaterial(scene, "plain", 0);
-    m.diffuse = {0.1f, 0.2f, 0.3f, 0.4f};
-    m.shininess = 12;
-    m.opacity = 0.5f;
-    m.flags = 9;
-    m.useCount = 1234;  // not stored
-    ByteBuilder b;
-    b.str8("plain").u32(9).rgba(0.1f, 0.2f, 0.3f, 0.4f).rgba(0, 0, 0, 1).rgba(0, 0, 0, 1).rgba(0, 0, 0, 1);
-    b.rgba(0, 0, 0, 1).f32(12).f32(0.5f).i32(0);
     EXPECT_EQ(materialBytes(), b.bytes());
 }
 

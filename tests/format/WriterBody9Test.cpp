@@ -123,16 +123,6 @@ TEST_F(BodyWriter9Layout, SecondChannelNeedsTheUVSetsOptionAndUVsOffZeroEveryCha
     }
 }
 
-TEST_F(BodyWriter9Layout, BonesUseTheOldLayout) {
-    const auto file = write9(scene, fixedDateOptions());
-    const Bytes bytes{file};
-    ByteBuilder b;
-    b.u32(1).str8("hip").i32(-1).vec3(1, 2, 3).f32s({0, 0.6f, 0, 0.8f}).vec3(2, 2, 2).rgba(1, 1, 1, 1);
-    const uint32_t at = bytes.u32(kBones + 4);
-    EXPECT_EQ(std::vector<unsigned char>(file.begin() + at, file.begin() + bytes.u32(kAnimations + 4)),
-              b.bytes());
-}
-
 TEST_F(BodyWriter9Layout, OptionsOffEmptyMaterialsBonesAndAnimations) {
     addMaterial(scene, "m", 0);
     scene.animations.append();

@@ -115,10 +115,3 @@ TEST_F(ExportFile, UnwritableTargetReportsThePathAndLeavesNothing) {
     EXPECT_EQ(result.error.rfind(path, 0), 0u);
     EXPECT_TRUE(entries().empty());
 }
-
-TEST_F(ExportFile, BodyOfAnEmptySceneStillExports) {
-    Scene empty;
-    ASSERT_TRUE(exportSceneFile(empty, fixedDateOptions(), target()).written);
-    const auto inner = innerOfTarget(128);
-    EXPECT_EQ(Bytes{inner}.u32(12), inner.size());
-}

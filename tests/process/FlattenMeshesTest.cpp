@@ -140,24 +140,20 @@ TEST_F(FlattenMeshesTest, SingleMeshKeepsNameColoursAndUVSets) {
     EXPECT_EQ(scene.materials.count(), 1);
 }
 
-TEST_F(FlattenMeshesTest, BindsUnskinnedMeshRigidlyToItsShapeBone) {
+TEST_F(FlattenMeshesTest, BindsUnskinnedMeshRigidlyToItsShapeBoneIfThereIsOne) {
     addBone("|Body");
     addBone("|Body|BodyShape", 0);
     addPolygon(addMesh("Body", "|Body|BodyShape", 3), {0, 1, 2});
+    addPolygon(addMesh("Hat", "|Hat|HatShape", 3), {0, 1, 2});  // no bone of that path
     flattenMeshes(scene);
-    for (const Vertex& vertex : scene.vertices) {
+    for (std::int32_t i = 0; i < 3; ++i) {
+        const Vertex& vertex = scene.vertices[i];
         ASSERT_EQ(vertex.weightCount(), 1);
         EXPECT_EQ(vertex.weights[0].boneIndex, 1);
         EXPECT_EQ(vertex.weights[0].influenceIndex, -1);
         EXPECT_EQ(vertex.weights[0].weight, 1.0f);
+        EXPECT_EQ(scene.vertices[3 + i].weightCount(), 0);
     }
-}
-
-TEST_F(FlattenMeshesTest, LeavesUnskinnedMeshWithoutShapeBoneUnweighted) {
-    addBone("|Other");
-    addPolygon(addMesh("Body", "|Body|BodyShape", 3), {0, 1, 2});
-    flattenMeshes(scene);
-    EXPECT_EQ(scene.vertices[0].weightCount(), 0);
 }
 
 TEST_F(FlattenMeshesTest, ResolvesSkinWeightsThroughInfluencePaths) {

@@ -46,16 +46,19 @@ TEST_F(MergeMaterialsTest, KeepsOneMaterialPerNameInOrderOfFirstAppearance) {
     EXPECT_EQ(materialOf(6), 9);  // past the list before and after
 }
 
-TEST_F(MergeMaterialsTest, TexturedMaterialAfterPlainOneOverwritesIt) {
-    materials({"wood", "wood"});
+TEST_F(MergeMaterialsTest, TexturedOrPlainMaterialAfterPlainOneOverwritesIt) {
+    materials({"wood", "pine", "wood", "pine"});
     scene.materials[0].diffuse = {1, 0, 0, 1};
-    scene.materials[1].diffuse = {0, 0, 1, 1};
-    texture(1, "oak.png");
+    scene.materials[2].diffuse = {0, 0, 1, 1};
+    texture(2, "oak.png");
+    scene.materials[1].shininess = 10.0f;
+    scene.materials[3].shininess = 20.0f;
     mergeMaterialsByName(scene);
-    ASSERT_EQ(scene.materials.count(), 1);
+    ASSERT_EQ(scene.materials.count(), 2);
     EXPECT_EQ(scene.materials[0].diffuse.b, 1.0f);
     ASSERT_NE(scene.materials[0].findLayer(0), nullptr);
     EXPECT_STREQ(scene.materials[0].findLayer(0)->path.narrow, "oak.png");
+    EXPECT_EQ(scene.materials[1].shininess, 20.0f);
 }
 
 TEST_F(MergeMaterialsTest, CopyAfterTexturedMaterialIsRefused) {
@@ -68,14 +71,6 @@ TEST_F(MergeMaterialsTest, CopyAfterTexturedMaterialIsRefused) {
     EXPECT_EQ(scene.materials[0].diffuse.r, 1.0f);
     EXPECT_EQ(scene.materials[0].diffuse.b, 0.0f);
     EXPECT_STREQ(scene.materials[0].findLayer(0)->path.narrow, "oak.png");
-}
-
-TEST_F(MergeMaterialsTest, LaterPlainMaterialsOverwriteEarlierOnes) {
-    materials({"wood", "wood"});
-    scene.materials[0].shininess = 10.0f;
-    scene.materials[1].shininess = 20.0f;
-    mergeMaterialsByName(scene);
-    EXPECT_EQ(scene.materials[0].shininess, 20.0f);
 }
 
 TEST_F(MergeMaterialsTest, NothingHappensWithoutMaterials) {
