@@ -279,48 +279,34 @@ void BM_FlattenMeshes(benchmark::State& state) {
         state, [&](Scene& s) { buildGatheredScene(s, shape); }, [](Scene& s) { flattenMeshes(s); });
 }
 
+// The later export passes run on the file form that flattening leaves.
+void buildFlattenedScene(Scene& s, const Shape& shape) {
+    buildGatheredScene(s, shape);
+    flattenMeshes(s);
+}
+
 void BM_MakeKeysRestRelative(benchmark::State& state) {
     const Shape shape = shapeAt(state.range(0));
     runPass(
-        state,
-        [&](Scene& s) {
-            buildGatheredScene(s, shape);
-            flattenMeshes(s);
-        },
-        [](Scene& s) { makeKeysRestRelative(s); });
+        state, [&](Scene& s) { buildFlattenedScene(s, shape); }, [](Scene& s) { makeKeysRestRelative(s); });
 }
 
 void BM_ComputeAnimationRange(benchmark::State& state) {
     const Shape shape = shapeAt(state.range(0));
     runPass(
-        state,
-        [&](Scene& s) {
-            buildGatheredScene(s, shape);
-            flattenMeshes(s);
-        },
-        [](Scene& s) { computeAnimationRange(s); });
+        state, [&](Scene& s) { buildFlattenedScene(s, shape); }, [](Scene& s) { computeAnimationRange(s); });
 }
 
 void BM_MergeMaterialsByName(benchmark::State& state) {
     const Shape shape = shapeAt(state.range(0));
     runPass(
-        state,
-        [&](Scene& s) {
-            buildGatheredScene(s, shape);
-            flattenMeshes(s);
-        },
-        [](Scene& s) { mergeMaterialsByName(s); });
+        state, [&](Scene& s) { buildFlattenedScene(s, shape); }, [](Scene& s) { mergeMaterialsByName(s); });
 }
 
 void BM_UnweldHardEdges(benchmark::State& state) {
     const Shape shape = shapeAt(state.range(0));
     runPass(
-        state,
-        [&](Scene& s) {
-            buildGatheredScene(s, shape);
-            flattenMeshes(s);
-        },
-        [](Scene& s) { unweldHardEdges(s); });
+        state, [&](Scene& s) { buildFlattenedScene(s, shape); }, [](Scene& s) { unweldHardEdges(s); });
 }
 
 // Each size runs three times and the fastest run is the figure to compare (the machine
