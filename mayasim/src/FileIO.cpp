@@ -10,6 +10,7 @@
 #include "Access.h"
 #include "Graph.h"
 #include "HostState.h"
+#include "mayasim/MaFile.h"
 
 using namespace mayasim;
 
@@ -139,6 +140,7 @@ MStatus MFileIO::newFile(bool) {
     return MS::kSuccess;
 }
 MStatus MFileIO::open(const MString& fileName, const char* type, bool, ReferenceMode, bool) {
+    if (isMaPath(fromM(fileName)) && (!type || !*type)) return openMaFile(fromM(fileName));
     return runTranslator(fileName, type, MPxFileTranslator::kOpenAccessMode);
 }
 MStatus MFileIO::save(bool) {
@@ -150,6 +152,7 @@ MStatus MFileIO::saveAs(const MString& fileName, const char* type, bool) {
     return runTranslator(fileName, type, MPxFileTranslator::kSaveAccessMode);
 }
 MStatus MFileIO::importFile(const MString& fileName, const char* type, bool, const char*, bool) {
+    if (isMaPath(fromM(fileName)) && (!type || !*type)) return importMaFile(fromM(fileName));
     return runTranslator(fileName, type, MPxFileTranslator::kImportAccessMode);
 }
 MStatus MFileIO::exportAll(const MString& fileName, const char* type, bool) {
