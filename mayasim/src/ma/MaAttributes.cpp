@@ -28,6 +28,11 @@ class RawValue : public Object {
     std::vector<std::string> tokens;
 };
 
+// Values of a matrix in transformation form after "xform": scale, rotation, rotation order,
+// translation, shear, pivots and their translations, rotation axis and joint orientation quaternions,
+// inverse parent scale and segment scale compensation.
+constexpr std::size_t kXformValues = 37;
+
 // The stand-in names some attributes differently from the files' short names.
 const Attribute* lookup(const NodeType* t, const std::string& name) {
     if (const Attribute* a = t->findAttribute(name)) return a;
@@ -386,7 +391,6 @@ bool Loader::assign(const PlugRef& p, std::string_view typeName, const std::vect
         if (v[at].kind == Token::kString && v[at].text == "xform") {
             // The transformation form of a matrix (scale, rotation, pivots, orientations): kept as the
             // identity; the stand-in reads such values from the transforms themselves.
-            constexpr std::size_t kXformValues = 37;
             if (!need(1 + kXformValues)) return false;
             at += 1 + kXformValues;
             count("matrices in transformation form read as identity");
@@ -430,6 +434,9 @@ bool Loader::assign(const PlugRef& p, std::string_view typeName, const std::vect
             if (static_cast<unsigned long long>(n) > (v.size() - at - 1) / static_cast<unsigned>(k))
                 return fail(line, "fewer values than the " + str(typeName) + " count says");
             take = 1 + static_cast<std::size_t>(n) * static_cast<std::size_t>(k);
+        } else if (typeName == "matrix" && v[at].kind == Token::kString && v[at].text == "xform") {
+            take = 1 + kXformValues;
+            if (!need(take)) return false;
         } else if (typeName.empty() && !inRange_) {
             take = v.size() - at;  // a value the stand-in has no type for: all of it
         } else if (const int f = fixedCount(typeName)) {
