@@ -244,7 +244,7 @@ bool Loader::resolve(Node* n, const std::vector<PathPart>& parts, bool create, c
 }
 
 // ---- setAttr ----
-bool Loader::setAttr(const std::vector<Token>& t) {
+bool Loader::setAttr(std::vector<Token>& t) {
     const int line = t.front().line;
     std::string_view attrText, typeName;
     bool haveAttr = false, sized = false;
@@ -297,7 +297,9 @@ bool Loader::setAttr(const std::vector<Token>& t) {
     std::vector<PathPart> parts;
     std::string why;
     if (!parsePlugPath(path, parts, why)) return fail(line, why);
-    std::vector<Token> values(t.begin() + static_cast<std::ptrdiff_t>(i), t.end());
+    // The values, without copying the (possibly millions of) tokens.
+    t.erase(t.begin(), t.begin() + static_cast<std::ptrdiff_t>(i));
+    std::vector<Token>& values = t;
     if (node->type->isA("mesh")) {
         bool handled = false;
         if (!meshAttr(node, parts, typeName, values, line, handled)) return false;

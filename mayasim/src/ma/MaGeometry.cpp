@@ -385,9 +385,23 @@ bool Loader::buildMesh(Node* n, MeshBuild& m) {
             if (static_cast<std::size_t>(e[0]) >= points.size() ||
                 static_cast<std::size_t>(e[1]) >= points.size())
                 return failMesh("an edge uses a missing vertex");
-        d->setGeometry(std::move(points), m.faceCounts, std::move(connects));
+        // The file numbers the edges itself, so the geometry is set directly rather than through
+        // setGeometry, which would number them again.
+        d->points = std::move(points);
+        d->counts = m.faceCounts;
+        d->connects = std::move(connects);
+        d->offsets.assign(d->counts.size(), 0);
+        int offset = 0;
+        for (std::size_t p = 0; p < d->counts.size(); ++p) {
+            d->offsets[p] = offset;
+            offset += d->counts[p];
+        }
+        for (auto& s : d->uvSets) s.ids.assign(d->connects.size(), -1);
+        for (auto& s : d->colorSets) s.ids.assign(d->connects.size(), -1);
         d->edges.clear();
         d->smooth.clear();
+        d->edges.reserve(edges.size());
+        d->smooth.reserve(edges.size());
         for (const auto& e : edges) {
             d->edges.push_back({e[0], e[1]});
             d->smooth.push_back(e[2] != 0 ? 1 : 0);

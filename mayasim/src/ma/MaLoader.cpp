@@ -196,7 +196,7 @@ bool Loader::run(std::string_view text) {
     return true;
 }
 
-bool Loader::statement(const std::vector<Token>& t) {
+bool Loader::statement(std::vector<Token>& t) {
     const Token& head = t.front();
     if (head.kind != Token::kWord) return fail(head.line, "a statement must start with a command name");
     const std::string_view cmd = head.text;

@@ -99,9 +99,9 @@ class Loader {
     void note(int line, const std::string& what);
     void count(const std::string& what);
 
-    bool statement(const std::vector<Token>& t);
+    bool statement(std::vector<Token>& t);
     bool createNode(const std::vector<Token>& t);
-    bool setAttr(const std::vector<Token>& t);
+    bool setAttr(std::vector<Token>& t);  // takes the values out of t
     bool connectAttr(const std::vector<Token>& t);
     bool addAttr(const std::vector<Token>& t);
     bool parentCommand(const std::vector<Token>& t);
