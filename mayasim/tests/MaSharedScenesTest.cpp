@@ -1,6 +1,7 @@
 // Scenes real Maya wrote, opened through MFileIO and read back through the API as the plug-in reads
 // them. Expected values are the ones stored in the files.
 #include <gtest/gtest.h>
+#include <maya/MAnimControl.h>
 #include <maya/MDagPathArray.h>
 #include <maya/MDoubleArray.h>
 #include <maya/MFileIO.h>
@@ -354,6 +355,45 @@ TEST_F(MaSharedScenesTest, RigPhong_SkinnedCubeUnknownTypesKeepAttributes) {
     MDagPathArray influences;
     EXPECT_EQ(skin.influenceObjects(influences), 1u);
     EXPECT_EQ(MFnDependencyNode(node("envCube1")).typeName(), MString("envCube"));
+}
+
+}  // namespace
+
+namespace {
+
+// Deformed points: the skinned shapes read what the skin cluster computes from the Orig shape, the
+// tweaks, the weights and the joints, at the file's current time.
+class MaDeformedScenesTest : public MaSharedScenesTest {};
+
+TEST_F(MaDeformedScenesTest, DISABLED_TwoJointsNoRoot_SkinnedPointsEqualTheStoredDeformedCopy) {
+    OPEN_OR_SKIP("TwoJointsNoRoot.ma");
+    // The joints of group1 stand away from their bind pose; group2 holds a copy of the deformed cube as
+    // stored points (its joints are not bound).
+    expectPoints(points(path("|group1|pCube1|pCubeShape1")), points(path("|group2|pCube1|pCubeShape1")),
+                 1e-6);
+}
+
+TEST_F(MaDeformedScenesTest, DISABLED_SingleJointCube_PointsFollowTheAnimatedJoint) {
+    OPEN_OR_SKIP("SingleJointCubeAnim.ma");
+    const std::vector<std::array<double, 3>> cube = {{-0.5, -0.5, 0.5},  {0.5, -0.5, 0.5},  {-0.5, 0.5, 0.5},
+                                                     {0.5, 0.5, 0.5},    {-0.5, 0.5, -0.5}, {0.5, 0.5, -0.5},
+                                                     {-0.5, -0.5, -0.5}, {0.5, -0.5, -0.5}};
+    // The file's current time is frame 77, after the last key (frame 20, translateZ 1).
+    std::vector<std::array<double, 3>> moved = cube;
+    for (auto& p : moved) p[2] += 1.0;
+    expectPoints(points(path("skinned_cubeShape")), moved, 1e-9);
+    // At frame 1 the joint is at its bind pose: the bind points.
+    MAnimControl::setCurrentTime(MTime(1.0, MTime::kFilm));
+    expectPoints(points(path("skinned_cubeShape")), cube, 1e-9);
+}
+
+TEST_F(MaDeformedScenesTest, DISABLED_DoubleMesh_TweaksApplyBeforeSkinningAtTheBindPose) {
+    OPEN_OR_SKIP("DoubleMeshSkinWeldTestAnim.ma");
+    // Frame 1: every key of joint1 holds its bind values, so the points are the Orig points plus the
+    // tweak node's offsets (0, 0, -0.5).
+    MAnimControl::setCurrentTime(MTime(1.0, MTime::kFilm));
+    expectPoints(points(path("triShape2")), {{-0.5, -1, 0}, {0.5, -1, 0}, {0, 1, 0}}, 1e-9);
+    expectPoints(points(path("triShape1")), {{0, -1, 0}, {-0.5, 1, 0}, {0.5, 1, 0}}, 1e-9);
 }
 
 }  // namespace
