@@ -66,13 +66,19 @@ MFnAnimCurve::TangentType tangentFromFile(int code) {
     }
 }
 
-double numberAt(const Scene& s, Node* n, const char* name, double fallback) {
+// A number the file stored on the node (connections are not followed: the loader evaluates nothing,
+// so that a cycle the file makes cannot recurse here).
+double numberAt(const Scene& s, const Node* n, const char* name, double fallback) {
     const Attribute* a = n->type->findAttribute(name);
-    double v = fallback;
-    if (a && !s.findSlot(n->plug(a))) return fallback;
-    if (a) s.readNumber(n->plug(a), v);
-    return v;
+    const Slot* slot = a ? s.findSlot(n->plug(a)) : nullptr;
+    if (slot && slot->hasValue && std::holds_alternative<double>(slot->value))
+        return std::get<double>(slot->value);
+    return fallback;
 }
+
+// UV or colour sets one mesh may have; more would let a small file claim memory for every set times
+// every face corner.
+constexpr std::size_t kMaxSets = 64;
 
 }  // namespace
 
@@ -138,6 +144,9 @@ bool Loader::meshAttr(Node* n, const std::vector<PathPart>& parts, std::string_v
         return true;
     }
     const unsigned set = idx.kind == IndexSpec::kOne ? idx.lo : 0;
+    if (((a == "uvst" || a == "uvSet") && !m.uvSets.count(set) && m.uvSets.size() >= kMaxSets) ||
+        ((a == "clst" || a == "colorSet") && !m.colorSets.count(set) && m.colorSets.size() >= kMaxSets))
+        return fail(line, "more than " + std::to_string(kMaxSets) + " UV or colour sets");
     if ((a == "uvst" || a == "uvSet") && idx.kind != IndexSpec::kRange) {
         if (parts.size() == 1) return true;  // a size
         const std::string_view c = parts[1].name;
@@ -269,6 +278,11 @@ bool Loader::polyFaces(MeshBuild& m, const IndexSpec& range, const std::vector<T
             if (!readInt(count, 0, static_cast<long long>(v.size() - at)))
                 return fail(line, "bad count in polyFaces");
             if (m.faceCounts.empty()) return fail(line, "\"" + str(tag) + "\" before any face");
+            const std::size_t sets = tag == "mu" ? m.uvSets.size() : m.colorSets.size();
+            const bool known = tag == "mu" ? m.uvSets.count(static_cast<unsigned>(set)) != 0
+                                           : m.colorSets.count(static_cast<unsigned>(set)) != 0;
+            if (!known && sets >= kMaxSets)
+                return fail(line, "more than " + std::to_string(kMaxSets) + " UV or colour sets");
             const std::size_t corners = m.faceEdges.size();
             const int faceSize = m.faceCounts.back();
             if (!lastIsHole && count != faceSize)
@@ -492,7 +506,7 @@ bool Loader::evaluateHistory(Node* n, MeshBuild&) {
     PlugRef src;
     const std::string name = fileNameOf(n);
     if (!scene_.sourceOf(n->plug("inMesh"), src)) {
-        if (!scene_.number(n, "intermediateObject"))
+        if (numberAt(scene_, n, "intermediateObject", 0) == 0)
             report_.notEvaluated.push_back("mesh \"" + name + "\": no geometry stored and no input");
         return true;
     }
@@ -502,11 +516,18 @@ bool Loader::evaluateHistory(Node* n, MeshBuild&) {
         if (at->type->isA("mesh")) {
             auto it = meshes_.find(at);
             if (it != meshes_.end() && !it->second.built) {
+                if (historyDepth_ >= kMaxHistoryDepth) {
+                    report_.notEvaluated.push_back("mesh \"" + name + "\": history of meshes too deep");
+                    return true;
+                }
                 if (it->second.building) {
                     report_.notEvaluated.push_back("mesh \"" + name + "\": its history is a cycle");
                     return true;
                 }
-                if (!buildMesh(at, it->second)) return false;
+                ++historyDepth_;
+                const bool built = buildMesh(at, it->second);
+                --historyDepth_;
+                if (!built) return false;
             }
             if (MeshData* from = meshData(at)) {
                 d->points = from->points;
@@ -767,7 +788,7 @@ void Loader::finishCurves() {
         std::sort(c.keys.begin(), c.keys.end(),
                   [](const auto& a, const auto& b) { return a.first < b.first; });
         MFnAnimCurve fn(wrapNode(n));
-        const int def = static_cast<int>(scene_.number(n, "tangentType", 0));
+        const int def = static_cast<int>(numberAt(scene_, n, "tangentType", 0));
         const std::string& type = n->type->name;
         const char out = type.size() == 11 ? type[10] : 'U';
         const bool timeInput = type.size() == 11 && type[9] == 'T';

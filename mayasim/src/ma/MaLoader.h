@@ -163,11 +163,12 @@ class Loader {
     std::vector<Node*> curveOrder_;
     std::map<std::string, unsigned> counts_;
     std::map<std::string, unsigned> unknownTypes_;
-    std::string playback_;
-    bool inRange_ = false;
-    unsigned instance_ =
-        0;  // instance of the node of the plug being resolved  // values being spread over an index range
-    double fileTime_ = 0;
+    bool inRange_ = false;   // values being spread over an index range
+    unsigned instance_ = 0;  // instance of the node of the plug being resolved
+    // Meshes built while building another (a shape fed by a shape); bounded so that a long chain in a
+    // file cannot exhaust the stack.
+    static constexpr int kMaxHistoryDepth = 256;
+    int historyDepth_ = 0;
 };
 
 // Marks attributes the loader made up (dynamic attributes and attributes the stand-in's schema lacks).
