@@ -256,6 +256,10 @@ TEST_F(MaSyntaxTest, MalformedFilesFailNamingTheLineAndKeepTheScene) {
         {"connectAttr \"nobody.tx\" \"persp.tx\";\n", "line 1", "nobody"},
         {"requires maya \"2018\";\nfile -r -ns \"ref\" \"C:/other.ma\";\n", "line 2", "reference"},
         {"createNode transform -n \"a\";\n\tsetAttr \".t[\" 1;\n", "line 2", "index"},
+        {"createNode transform -n \"t\";\ncreateNode mesh -n \"m\" -p \"t\";\n\tsetAttr "
+         "\".iog[0].og[0].gcl\" -type "
+         "\"componentList\" 2 \"f[0]\" \"f[5:4000000000]\";\n",
+         "line 3", "more than"},
         {"createNode transform -n \"a\";\n(\"x\" + );\n", "line 2", ""},
     };
     for (const Case& c : cases) {

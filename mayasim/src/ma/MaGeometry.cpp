@@ -316,6 +316,9 @@ bool Loader::polyFaces(MeshBuild& m, const IndexSpec& range, const std::vector<T
 // ---- Component lists ("f[0:3]", "vtx[*]", "e[2]") ----
 bool Loader::components(const std::vector<Token>& v, std::size_t at, std::size_t n, ObjectPtr& out,
                         int line) {
+    // Elements listed one by one are held in memory; a lone range from 0 is held as a count.
+    constexpr std::size_t kMaxListed = std::size_t(1) << 21;
+    std::size_t listed = 0;
     std::shared_ptr<Component> c;
     for (std::size_t k = 0; k < n; ++k) {
         const std::string_view s = v[at + k].text;
@@ -340,9 +343,14 @@ bool Loader::components(const std::vector<Token>& v, std::size_t at, std::size_t
         const IndexSpec& i = parts[0].index;
         if (i.kind == IndexSpec::kAll) {
             c->complete = true;
+        } else if (n == 1 && i.kind == IndexSpec::kRange && i.lo == 0 && i.hi < 0x7FFFFFFF) {
+            c->complete = true;
+            c->completeCount = static_cast<int>(i.hi) + 1;
         } else if (i.kind == IndexSpec::kOne || i.kind == IndexSpec::kRange) {
-            if (static_cast<std::size_t>(i.hi) - i.lo > 0x7FFFFFF)
-                return fail(line, "component range too large");
+            listed += static_cast<std::size_t>(i.hi) - i.lo + 1;
+            if (listed > kMaxListed || i.hi > 0x7FFFFFFE)
+                return fail(line,
+                            "component list names more than " + std::to_string(kMaxListed) + " elements");
             for (unsigned e = i.lo;; ++e) {
                 c->add(static_cast<int>(e));
                 if (e == i.hi) break;

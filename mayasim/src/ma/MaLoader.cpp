@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <functional>
+#include <set>
 #include <unordered_set>
 
 #include "../HostState.h"
@@ -269,26 +270,35 @@ Node* Loader::findNode(std::string_view text, unsigned* instance) const {
     }
     if (comps.empty()) return nullptr;
     const std::string leaf = str(comps.back());
+    // The nodes this file made under that name come first (an import may have renamed them), then
+    // the scene's own.
     std::vector<Node*> candidates;
     auto range = byFileName_.equal_range(leaf);
     for (auto it = range.first; it != range.second; ++it)
         if (it->second->isAlive) candidates.push_back(it->second);
+    auto bySerial = [](const Node* a, const Node* b) { return a->serial < b->serial; };
+    std::sort(candidates.begin(), candidates.end(), bySerial);
+    const std::size_t fromFile = candidates.size();
     for (Node* n : scene_.nodesNamed(leaf))
         if (!fileNames_.count(n)) candidates.push_back(n);
-    if (candidates.empty()) {
+    if (candidates.size() == fromFile) {
         const std::string legal = legalName(leaf);
         if (legal != leaf)
-            for (Node* n : scene_.nodesNamed(legal)) candidates.push_back(n);
+            for (Node* n : scene_.nodesNamed(legal))
+                if (!fileNames_.count(n)) candidates.push_back(n);
     }
-    std::sort(candidates.begin(), candidates.end(),
-              [](const Node* a, const Node* b) { return a->serial < b->serial; });
-    // Does `n`, reached through its parents, match comps[0..k] above it? Every instance path counts.
+    std::sort(candidates.begin() + static_cast<std::ptrdiff_t>(fromFile), candidates.end(), bySerial);
+    // Does `n`, reached through its parents, match comps[0..k] above it? Every instance path counts;
+    // ancestors already found not to match are remembered, so shared ancestors are visited once.
+    std::set<std::pair<const Node*, std::size_t>> failed;
     std::function<bool(const Node*, std::size_t)> above = [&](const Node* n, std::size_t k) -> bool {
         if (k == 0)
             return !full ||
                    std::find(n->parents.begin(), n->parents.end(), scene_.world()) != n->parents.end();
+        if (failed.count({n, k})) return false;
         for (const Node* p : n->parents)
             if (p != scene_.world() && fileNameOf(p) == comps[k - 1] && above(p, k - 1)) return true;
+        failed.insert({n, k});
         return false;
     };
     for (Node* n : candidates) {
