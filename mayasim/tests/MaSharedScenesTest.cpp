@@ -279,6 +279,9 @@ TEST_F(MaSharedScenesTest, TwoJointsNoRoot_JointsAndWeights) {
         for (int c = 0; c < 3; ++c) EXPECT_NEAR(m(r, c), bindRotation[r][c], 1e-12) << r << c;
     EXPECT_NEAR(m(3, 0), -0.58669802684389294, 1e-12);
     EXPECT_NEAR(m(3, 1), -0.48466358739278137, 1e-12);
+    // ".cap" is the camera's horizontal and vertical film aperture.
+    EXPECT_DOUBLE_EQ(plugValue("cameraShape1", "horizontalFilmAperture"), 1.4173);
+    EXPECT_DOUBLE_EQ(plugValue("cameraShape1", "verticalFilmAperture"), 0.9449);
 
     MFnSkinCluster skin(node("skinCluster1"));
     MDagPathArray influences;
@@ -355,6 +358,11 @@ TEST_F(MaSharedScenesTest, RigPhong_SkinnedCubeUnknownTypesKeepAttributes) {
     MDagPathArray influences;
     EXPECT_EQ(skin.influenceObjects(influences), 1u);
     EXPECT_EQ(MFnDependencyNode(node("envCube1")).typeName(), MString("envCube"));
+    // "place2dTexture1.r" is the placement's rotateUV, feeding the file texture's.
+    MPlugArray sources;
+    MFnDependencyNode(node("normal_map_file")).findPlug("rotateUV").connectedTo(sources, true, false);
+    ASSERT_EQ(sources.length(), 1u);
+    EXPECT_STREQ(sources[0].name().asChar(), "place2dTexture1.rotateUV");
 }
 
 }  // namespace

@@ -36,14 +36,16 @@ constexpr std::size_t kXformValues = 37;
 // The stand-in names some attributes differently from the files' short names.
 const Attribute* lookup(const NodeType* t, const std::string& name) {
     if (const Attribute* a = t->findAttribute(name)) return a;
-    static const std::pair<const char*, const char*> aliases[] = {
-        {"uvst", "uvSet"},
-        {"gcl", "objectGrpCompList"},
-        {"acl", "ambientColor"},
-        {"ofs", "outUvFilterSize"},
+    static const struct {
+        const char* type;  // the type (or a base of it) the name belongs to; empty for any
+        const char* from;
+        const char* to;
+    } aliases[] = {
+        {"", "uvst", "uvSet"},          {"", "gcl", "objectGrpCompList"}, {"", "acl", "ambientColor"},
+        {"", "ofs", "outUvFilterSize"}, {"", "vc1", "vertexCameraOne"},   {"place2dTexture", "r", "rotateUV"},
     };
     for (const auto& a : aliases)
-        if (name == a.first) return t->findAttribute(a.second);
+        if (name == a.from && (!*a.type || t->isA(a.type))) return t->findAttribute(a.to);
     return nullptr;
 }
 
@@ -309,6 +311,15 @@ bool Loader::setAttr(std::vector<Token>& t) {
         bool handled = false;
         if (!curveAttr(node, parts, values, line, handled)) return false;
         if (handled) return true;
+    }
+    // A compound of Maya's that the stand-in holds as separate attributes.
+    if (parts.size() == 1 && parts[0].index.kind == IndexSpec::kNone && node->type->isA("camera") &&
+        (parts[0].name == "cap" || parts[0].name == "cameraAperture") && !values.empty()) {
+        std::size_t at = 0;
+        for (const char* c : {"horizontalFilmAperture", "verticalFilmAperture"})
+            if (!assign(node->plug(c), "", values, at, line)) return false;
+        if (at < values.size()) return fail(line, "more values than \"" + str(attrText) + "\" takes");
+        return true;
     }
     Shape kind = Shape::kData;
     if (typeName == "string")
