@@ -418,9 +418,10 @@ MTime MPlug::asMTime(MDGContext& ctx, MStatus* ReturnStatus) const {
     return v;
 }
 
-// The index is taken as a logical index, creating the element when absent (see the README).
+// As the parameter's name says, a physical index: the n-th existing element. An index past the
+// existing elements gives a null plug; elementByLogicalIndex is the call that creates elements.
 MPlug MPlug::operator[](unsigned int physicalIndex) const {
-    return elementByLogicalIndex(physicalIndex);
+    return elementByPhysicalIndex(physicalIndex);
 }
 MPlug MPlug::operator[](MObject& attr) const {
     return child(attr);
