@@ -15,6 +15,7 @@
 #include <cctype>
 #include <cmath>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "Bridge.h"
 #include "Component.h"
@@ -27,7 +28,7 @@ MAYASIM_REGISTER_TYPES(registerMeshAttributes) {
     t.addAttribute("mesh", attr("inMesh", "i", AttrType::kData));
     t.addAttribute("mesh", output(attr("outMesh", "o", AttrType::kData)));
     t.addAttribute("mesh", output(arrayOf(attr("worldMesh", "w", AttrType::kData))));
-    t.addAttribute("mesh", arrayOf(compoundAttr("uvSet", "uvs", {stringAttr("uvSetName", "uvsn")})));
+    t.addAttribute("mesh", arrayOf(compoundAttr("uvSet", "uvst", {stringAttr("uvSetName", "uvsn")})));
     t.addAttribute("mesh", stringAttr("currentUVSet", "cuvs", "map1"));
     t.addAttribute("mesh", arrayOf(compoundAttr(
                                "colorSet", "clst",
@@ -169,6 +170,12 @@ MeshData* dataOf(const MFnBase& fn) {
     return meshData(fnNode(fn));
 }
 
+// The mesh data when the space can be answered: world space needs the set to be attached through a
+// DAG path, as in Maya.
+MeshData* dataIn(const MFnBase& fn, MSpace::Space space) {
+    return space == MSpace::kWorld && !fnHasDagPath(fn) ? nullptr : dataOf(fn);
+}
+
 MMatrix spaceMatrix(const MFnBase& fn, MSpace::Space space) {
     return space == MSpace::kWorld ? pathMatrix(fnPath(fn)) : MMatrix();
 }
@@ -179,6 +186,72 @@ std::array<double, 3> applyMatrix(const MMatrix& m, const std::array<double, 3>&
         r[static_cast<std::size_t>(c)] =
             p[0] * m.matrix[0][c] + p[1] * m.matrix[1][c] + p[2] * m.matrix[2][c] + m.matrix[3][c];
     return r;
+}
+
+// The changes MFnMesh::create makes to the data it is given, as the API documents them:
+//  - an edge whose two ends are the same vertex is removed (1 2 2 3 4 becomes 1 2 3 4);
+//  - a vertex used more than once in one polygon gets a copy for each later use
+//    (1 2 3 1 4 becomes 1 2 3 5 4, vertex 5 at vertex 1's position);
+//  - an edge that a polygon runs in the same direction as an earlier polygon (their windings are
+//    opposite) is duplicated: the later polygon's two corners on it move to copies of the vertices.
+// A polygon left with fewer than three corners is dropped. New vertices are numbered after the given
+// ones, in the order the polygons need them. One pass over the corners with a hash set of the
+// directed edges seen so far.
+struct AlteredMesh {
+    std::vector<std::array<double, 3>> points;
+    std::vector<int> counts;
+    std::vector<int> connects;
+};
+void alterLikeMaya(AlteredMesh& m) {
+    const std::vector<int> counts = std::move(m.counts);
+    const std::vector<int> connects = std::move(m.connects);
+    m.counts.clear();
+    m.connects.clear();
+    m.counts.reserve(counts.size());
+    m.connects.reserve(connects.size());
+    std::vector<std::size_t> usedIn(m.points.size(), 0);  // 1 + the polygon that last used a vertex
+    std::unordered_set<unsigned long long> directed;
+    directed.reserve(connects.size());
+    auto key = [](int a, int b) {
+        return (static_cast<unsigned long long>(static_cast<unsigned>(a)) << 32) | static_cast<unsigned>(b);
+    };
+    auto copyOf = [&](int v) {
+        m.points.push_back(m.points[static_cast<std::size_t>(v)]);
+        usedIn.push_back(0);
+        return static_cast<int>(m.points.size() - 1);
+    };
+    std::vector<int> poly;
+    std::vector<char> split;
+    std::size_t at = 0;
+    for (std::size_t p = 0; p < counts.size(); ++p) {
+        const std::size_t n = static_cast<std::size_t>(counts[p]);
+        poly.clear();
+        for (std::size_t k = 0; k < n; ++k) {
+            const int v = connects[at + k];
+            if (poly.empty() || poly.back() != v) poly.push_back(v);
+        }
+        at += n;
+        while (poly.size() > 1 && poly.back() == poly.front()) poly.pop_back();
+        if (poly.size() < 3) continue;
+        const std::size_t stamp = m.counts.size() + 1;
+        for (int& v : poly) {
+            if (usedIn[static_cast<std::size_t>(v)] == stamp) v = copyOf(v);
+            usedIn[static_cast<std::size_t>(v)] = stamp;
+        }
+        const std::size_t c = poly.size();
+        split.assign(c, 0);
+        for (std::size_t k = 0; k < c; ++k)
+            if (directed.count(key(poly[k], poly[(k + 1) % c]))) split[k] = split[(k + 1) % c] = 1;
+        for (std::size_t k = 0; k < c; ++k) {
+            if (split[k]) {
+                poly[k] = copyOf(poly[k]);
+                usedIn[static_cast<std::size_t>(poly[k])] = stamp;
+            }
+        }
+        for (std::size_t k = 0; k < c; ++k) directed.insert(key(poly[k], poly[(k + 1) % c]));
+        m.counts.push_back(static_cast<int>(c));
+        m.connects.insert(m.connects.end(), poly.begin(), poly.end());
+    }
 }
 
 template <class PointArray>
@@ -225,7 +298,10 @@ MObject createMesh(MFnMesh& fn, int numVertices, int numPolygons, const PointArr
     }
     Node* shape = s.createNode(types().find("mesh"), "polySurfaceShape1", parent, Naming::kGenerated);
     if (!shape) return fail(MS::kFailure);
-    meshData(shape)->setGeometry(std::move(pts), std::move(counts), std::move(connects));
+    AlteredMesh altered{std::move(pts), std::move(counts), std::move(connects)};
+    alterLikeMaya(altered);
+    meshData(shape)->setGeometry(std::move(altered.points), std::move(altered.counts),
+                                 std::move(altered.connects));
     fn.setObject(wrapNode(shape));
     setStatus(ReturnStatus, MS::kSuccess);
     return wrapNode(transform ? transform : shape);
@@ -332,7 +408,7 @@ MStatus MFnMesh::getEdgeVertices(int edgeId, int2& vertexList) const {
     return MS::kSuccess;
 }
 MStatus MFnMesh::getPolygonNormal(int polygonId, MVector& normal, MSpace::Space space) const {
-    MeshData* d = dataOf(*this);
+    MeshData* d = dataIn(*this, space);
     if (!d || polygonId < 0 || polygonId >= d->numPolygons()) return MS::kInvalidParameter;
     auto n = polygonNormal(*d, polygonId, spaceMatrix(*this, space));
     normal = MVector(n[0], n[1], n[2]);
@@ -340,7 +416,7 @@ MStatus MFnMesh::getPolygonNormal(int polygonId, MVector& normal, MSpace::Space 
 }
 
 MStatus MFnMesh::getPoints(MFloatPointArray& vertexArray, MSpace::Space space) const {
-    MeshData* d = dataOf(*this);
+    MeshData* d = dataIn(*this, space);
     if (!d) return MS::kInvalidParameter;
     const MMatrix m = spaceMatrix(*this, space);
     vertexArray.setLength(static_cast<unsigned>(d->points.size()));
@@ -352,7 +428,7 @@ MStatus MFnMesh::getPoints(MFloatPointArray& vertexArray, MSpace::Space space) c
     return MS::kSuccess;
 }
 MStatus MFnMesh::getPoints(MPointArray& vertexArray, MSpace::Space space) const {
-    MeshData* d = dataOf(*this);
+    MeshData* d = dataIn(*this, space);
     if (!d) return MS::kInvalidParameter;
     const MMatrix m = spaceMatrix(*this, space);
     vertexArray.setLength(static_cast<unsigned>(d->points.size()));
@@ -365,7 +441,7 @@ MStatus MFnMesh::getPoints(MPointArray& vertexArray, MSpace::Space space) const 
 namespace {
 template <class Arr>
 MStatus setAll(MFnMesh& fn, Arr& vertexArray, MSpace::Space space) {
-    MeshData* d = dataOf(fn);
+    MeshData* d = dataIn(fn, space);
     if (!d || vertexArray.length() != d->points.size()) return MS::kInvalidParameter;
     const MMatrix m = spaceMatrix(fn, space).inverse();
     for (std::size_t i = 0; i < d->points.size(); ++i) {
@@ -383,7 +459,7 @@ MStatus MFnMesh::setPoints(MPointArray& vertexArray, MSpace::Space space) {
     return setAll(*this, vertexArray, space);
 }
 MStatus MFnMesh::getPoint(int vertexId, MPoint& pos, MSpace::Space space) const {
-    MeshData* d = dataOf(*this);
+    MeshData* d = dataIn(*this, space);
     if (!d || vertexId < 0 || static_cast<std::size_t>(vertexId) >= d->points.size())
         return MS::kInvalidParameter;
     auto p = applyMatrix(spaceMatrix(*this, space), d->points[static_cast<std::size_t>(vertexId)]);
@@ -391,7 +467,7 @@ MStatus MFnMesh::getPoint(int vertexId, MPoint& pos, MSpace::Space space) const 
     return MS::kSuccess;
 }
 MStatus MFnMesh::setPoint(int vertexId, const MPoint& pos, MSpace::Space space) {
-    MeshData* d = dataOf(*this);
+    MeshData* d = dataIn(*this, space);
     if (!d || vertexId < 0 || static_cast<std::size_t>(vertexId) >= d->points.size())
         return MS::kInvalidParameter;
     d->points[static_cast<std::size_t>(vertexId)] =

@@ -85,11 +85,13 @@ MStatus MFnTransform::set(const MTransformationMatrix& transform) {
     return st;
 }
 
-// kWorld gives the translation of the world matrix; the other spaces the local translation.
+// kWorld gives the translation of the world matrix, and needs the set to be attached through a DAG
+// path as in Maya; the other spaces give the local translation.
 MVector MFnTransform::getTranslation(MSpace::Space space, MStatus* ReturnStatus) const {
     Node* n = fnNode(*this);
-    setStatus(ReturnStatus, n ? MS::kSuccess : MS::kFailure);
-    if (!n) return MVector();
+    const bool ok = n && (space != MSpace::kWorld || fnHasDagPath(*this));
+    setStatus(ReturnStatus, ok ? MS::kSuccess : MS::kFailure);
+    if (!ok) return MVector();
     if (space == MSpace::kWorld) {
         MMatrix w = pathMatrix(fnPath(*this));
         return MVector(w(3, 0), w(3, 1), w(3, 2));
