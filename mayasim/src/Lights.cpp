@@ -168,8 +168,8 @@ MFloatVector MFnLight::lightDirection(MStatus* ReturnStatus) const {
 }
 
 MAYASIM_IMPLEMENT_DAG_MFN(MFnNonAmbientLight, MFn::kNonAmbientLight)
-float MFnNonAmbientLight::decayRate(MStatus* ReturnStatus) const {
-    return static_cast<float>(readNumberOf(*this, "decayRate", ReturnStatus));
+short MFnNonAmbientLight::decayRate(MStatus* ReturnStatus) const {
+    return static_cast<short>(readNumberOf(*this, "decayRate", ReturnStatus));
 }
 MStatus MFnNonAmbientLight::setDecayRate(const short& decay_rate) {
     return writeNumberOf(*this, "decayRate", decay_rate);

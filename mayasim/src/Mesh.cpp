@@ -770,7 +770,7 @@ MStatus MFnMesh::assignColors(const MIntArray& colorIds, const MString* colorSet
     return MS::kSuccess;
 }
 MStatus MFnMesh::getFaceVertexColorIndex(int faceIndex, int localVertexIndex, int& colorIndex,
-                                         const MString* colorSet) const {
+                                         const MString* colorSet) {
     MeshData* d = dataOf(*this);
     ColorSetData* s = findColor(d, colorSet);
     if (!s || faceIndex < 0 || faceIndex >= d->numPolygons() || localVertexIndex < 0 ||
@@ -811,15 +811,19 @@ MStatus MFnMesh::setVertexColors(MColorArray& colors, MIntArray& vertexList, MDG
 // ---- MMeshSmoothOptions ----
 MMeshSmoothOptions::MMeshSmoothOptions() : fDivisions(1), fSmoothUVs(true) {}
 MMeshSmoothOptions::~MMeshSmoothOptions() = default;
-void MMeshSmoothOptions::setDivisions(int numDivisions) {
+void MMeshSmoothOptions::setDivisions(int numDivisions, MStatus* ReturnStatus) {
     fDivisions = numDivisions;
+    setStatus(ReturnStatus, MS::kSuccess);
 }
-int MMeshSmoothOptions::divisions() const {
+int MMeshSmoothOptions::divisions(MStatus* ReturnStatus) const {
+    setStatus(ReturnStatus, MS::kSuccess);
     return fDivisions;
 }
-void MMeshSmoothOptions::setSmoothUVs(bool smoothUVs) {
+void MMeshSmoothOptions::setSmoothUVs(bool smoothUVs, MStatus* ReturnStatus) {
     fSmoothUVs = smoothUVs;
+    setStatus(ReturnStatus, MS::kSuccess);
 }
-bool MMeshSmoothOptions::smoothUVs() const {
+bool MMeshSmoothOptions::smoothUVs(MStatus* ReturnStatus) const {
+    setStatus(ReturnStatus, MS::kSuccess);
     return fSmoothUVs;
 }

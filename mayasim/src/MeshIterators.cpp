@@ -235,23 +235,30 @@ MStatus MItMeshPolygon::getNormal(MVector& normal, MSpace::Space space) const {
     normal = MVector(n[0], n[1], n[2]);
     return MS::kSuccess;
 }
-MStatus MItMeshPolygon::getUVIndex(int vertex, int& index, const MString* uvSet) {
+namespace {
+// The UV set and UV id of a corner of the current polygon.
+MStatus cornerUV(const IterState& st, int vertex, const MString* uvSet, UVSetData*& set, int& id) {
     MeshData* d;
-    const int fv = faceVertex(stateOf(*this), vertex, d);
+    const int fv = faceVertex(st, vertex, d);
     if (fv < 0) return MS::kInvalidParameter;
-    UVSetData* s = d->uvSet(uvSet ? fromM(*uvSet) : d->currentUV);
-    if (!s) return MS::kInvalidParameter;
-    const int id = s->ids[static_cast<std::size_t>(fv)];
-    if (id < 0) return MS::kFailure;  // this corner has no UV in that set
-    index = id;
-    return MS::kSuccess;
+    set = d->uvSet(uvSet ? fromM(*uvSet) : d->currentUV);
+    if (!set) return MS::kInvalidParameter;
+    id = set->ids[static_cast<std::size_t>(fv)];
+    return id < 0 ? MS::kFailure : MS::kSuccess;  // kFailure: this corner has no UV in that set
 }
-MStatus MItMeshPolygon::getUV(int vertex, float2& uvPoint, const MString* uvSet) {
+}  // namespace
+MStatus MItMeshPolygon::getUVIndex(int vertex, int& index, const MString* uvSet) {
+    UVSetData* set = nullptr;
     int id = -1;
-    MStatus s = getUVIndex(vertex, id, uvSet);
+    MStatus s = cornerUV(stateOf(*this), vertex, uvSet, set, id);
+    if (s) index = id;
+    return s;
+}
+MStatus MItMeshPolygon::getUV(int vertex, float2& uvPoint, const MString* uvSet) const {
+    UVSetData* set = nullptr;
+    int id = -1;
+    MStatus s = cornerUV(stateOf(*this), vertex, uvSet, set, id);
     if (!s) return s;
-    MeshData* d = stateOf(*this).mesh();
-    UVSetData* set = d->uvSet(uvSet ? fromM(*uvSet) : d->currentUV);
     uvPoint[0] = set->u[static_cast<std::size_t>(id)];
     uvPoint[1] = set->v[static_cast<std::size_t>(id)];
     return MS::kSuccess;
@@ -335,7 +342,7 @@ int MItMeshEdge::index(MStatus* ReturnStatus) const {
     setStatus(ReturnStatus, d ? MS::kSuccess : MS::kFailure);
     return d ? e : -1;
 }
-int MItMeshEdge::index(int vertexId, MStatus* ReturnStatus) const {
+int MItMeshEdge::index(int vertexId, MStatus* ReturnStatus) {
     int e;
     MeshData* d = currentEdge(stateOf(*this), e);
     const bool ok = d && (vertexId == 0 || vertexId == 1);
