@@ -49,6 +49,18 @@ MAYASIM_REGISTER_TYPES(registerDeformerAttributes) {
     t.addAttribute("skinCluster", attr("useComponents", "uc", AttrType::kBool, 0));
     t.addAttribute("skinCluster", attr("dropoffRate", "dr", AttrType::kDouble, 4));
     t.addAttribute("skinCluster", messageAttr("bindPose", "bp"));
+    t.addAttribute("skinCluster", arrayOf(attr("dropoff", "dpf", AttrType::kDouble, 4)));
+    t.addAttribute("skinCluster", attr("useComponentsMatrix", "ucm", AttrType::kBool, 0));
+    t.addAttribute("skinCluster", arrayOf(compoundAttr("influenceColor", "ifcl",
+                                                       {attr("influenceColorR", "ifcr", AttrType::kFloat),
+                                                        attr("influenceColorG", "ifcg", AttrType::kFloat),
+                                                        attr("influenceColorB", "ifcb", AttrType::kFloat)})));
+    // What influences feed to a skin cluster besides their world matrix.
+    t.addAttribute("joint", attr("lockInfluenceWeights", "liw", AttrType::kBool, 0));
+    t.addAttribute("dagNode", compoundAttr("objectColorRGB", "obcc",
+                                           {attr("objectColorR", "obcr", AttrType::kFloat),
+                                            attr("objectColorG", "obcg", AttrType::kFloat),
+                                            attr("objectColorB", "obcb", AttrType::kFloat)}));
 
     // The nodes Maya puts between an original shape and its deformers.
     t.define("tweak", MFn::kInvalid, "geometryFilter");
