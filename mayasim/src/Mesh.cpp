@@ -20,6 +20,7 @@
 #include "Bridge.h"
 #include "Component.h"
 #include "FnImpl.h"
+#include "SkinCluster.h"
 
 namespace mayasim {
 
@@ -109,8 +110,15 @@ Node* shapeAt(const MDagPath& p, MFn::Type t, NodePath& out) {
     return nullptr;
 }
 
+// A shape fed through "inMesh" that holds no geometry of its own (as a deformed shape read from a
+// file) has the topology of the original shape upstream.
 MeshData* meshData(const Node* node) {
-    return node ? dynamic_cast<MeshData*>(node->data.get()) : nullptr;
+    MeshData* d = node ? dynamic_cast<MeshData*>(node->data.get()) : nullptr;
+    if (d && d->points.empty() && d->counts.empty())
+        if (Node* source = geometrySource(node))
+            if (source != node)
+                if (auto* up = dynamic_cast<MeshData*>(source->data.get())) return up;
+    return d;
 }
 
 void syncSetPlugs(Node* mesh) {
@@ -419,9 +427,10 @@ MStatus MFnMesh::getPoints(MFloatPointArray& vertexArray, MSpace::Space space) c
     MeshData* d = dataIn(*this, space);
     if (!d) return MS::kInvalidParameter;
     const MMatrix m = spaceMatrix(*this, space);
-    vertexArray.setLength(static_cast<unsigned>(d->points.size()));
-    for (std::size_t i = 0; i < d->points.size(); ++i) {
-        auto p = applyMatrix(m, d->points[i]);
+    const std::vector<std::array<double, 3>> points = currentPoints(fnNode(*this));
+    vertexArray.setLength(static_cast<unsigned>(points.size()));
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        auto p = applyMatrix(m, points[i]);
         vertexArray[static_cast<unsigned>(i)] =
             MFloatPoint(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2]));
     }
@@ -431,9 +440,10 @@ MStatus MFnMesh::getPoints(MPointArray& vertexArray, MSpace::Space space) const 
     MeshData* d = dataIn(*this, space);
     if (!d) return MS::kInvalidParameter;
     const MMatrix m = spaceMatrix(*this, space);
-    vertexArray.setLength(static_cast<unsigned>(d->points.size()));
-    for (std::size_t i = 0; i < d->points.size(); ++i) {
-        auto p = applyMatrix(m, d->points[i]);
+    const std::vector<std::array<double, 3>> points = currentPoints(fnNode(*this));
+    vertexArray.setLength(static_cast<unsigned>(points.size()));
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        auto p = applyMatrix(m, points[i]);
         vertexArray[static_cast<unsigned>(i)] = MPoint(p[0], p[1], p[2]);
     }
     return MS::kSuccess;
@@ -462,7 +472,7 @@ MStatus MFnMesh::getPoint(int vertexId, MPoint& pos, MSpace::Space space) const 
     MeshData* d = dataIn(*this, space);
     if (!d || vertexId < 0 || static_cast<std::size_t>(vertexId) >= d->points.size())
         return MS::kInvalidParameter;
-    auto p = applyMatrix(spaceMatrix(*this, space), d->points[static_cast<std::size_t>(vertexId)]);
+    auto p = applyMatrix(spaceMatrix(*this, space), currentPoint(fnNode(*this), vertexId));
     pos = MPoint(p[0], p[1], p[2]);
     return MS::kSuccess;
 }

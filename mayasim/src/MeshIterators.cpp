@@ -10,6 +10,7 @@
 #include "Bridge.h"
 #include "Component.h"
 #include "Mesh.h"
+#include "SkinCluster.h"
 
 using namespace mayasim;
 
@@ -221,8 +222,8 @@ MPoint MItMeshPolygon::point(int index, MSpace::Space space, MStatus* ReturnStat
     const bool ok = fv >= 0 && st.canAnswer(space);
     setStatus(ReturnStatus, ok ? MS::kSuccess : MS::kInvalidParameter);
     if (!ok) return MPoint();
-    auto p = applyPoint(st.space(space),
-                        d->points[static_cast<std::size_t>(d->connects[static_cast<std::size_t>(fv)])]);
+    auto p =
+        applyPoint(st.space(space), currentPoint(st.node.get(), d->connects[static_cast<std::size_t>(fv)]));
     return MPoint(p[0], p[1], p[2]);
 }
 MStatus MItMeshPolygon::getNormal(MVector& normal, MSpace::Space space) const {
@@ -386,7 +387,7 @@ MPoint MItMeshEdge::point(int index, MSpace::Space space, MStatus* ReturnStatus)
     setStatus(ReturnStatus, ok ? MS::kSuccess : MS::kInvalidParameter);
     if (!ok) return MPoint();
     const int v = d->edges[static_cast<std::size_t>(e)][static_cast<std::size_t>(index)];
-    auto p = applyPoint(st.space(space), d->points[static_cast<std::size_t>(v)]);
+    auto p = applyPoint(st.space(space), currentPoint(st.node.get(), v));
     return MPoint(p[0], p[1], p[2]);
 }
 
@@ -436,7 +437,7 @@ MPoint MItGeometry::position(MSpace::Space space, MStatus* ReturnStatus) const {
     const bool ok = d && v >= 0 && static_cast<std::size_t>(v) < d->points.size() && st.canAnswer(space);
     setStatus(ReturnStatus, ok ? MS::kSuccess : MS::kFailure);
     if (!ok) return MPoint();
-    auto p = applyPoint(st.space(space), d->points[static_cast<std::size_t>(v)]);
+    auto p = applyPoint(st.space(space), currentPoint(st.node.get(), v));
     return MPoint(p[0], p[1], p[2]);
 }
 int MItGeometry::index(MStatus* ReturnStatus) const {

@@ -194,8 +194,15 @@ MStatus MFnTransform::setRotationOrder(MTransformationMatrix::RotationOrder orde
 }
 
 // ---- MFnIkJoint ----
+// A joint made under a joint gets its parent's scale through "inverseScale", as Maya's joint tools
+// connect it, so that segment scale compensation undoes the parent's scale.
 MObject MFnIkJoint::create(MObject parent, MStatus* ReturnStatus) {
-    return createTransformLike(*this, "joint", parent, ReturnStatus);
+    MObject o = createTransformLike(*this, "joint", parent, ReturnStatus);
+    Node* joint = nodeOf(o);
+    Node* above = joint && !joint->parents.empty() ? joint->parents.front() : nullptr;
+    if (above && above->type->isA("joint"))
+        scene().connect(above->plug("scale"), joint->plug("inverseScale"));
+    return o;
 }
 MStatus MFnIkJoint::getOrientation(MEulerRotation& rotation) const {
     double jo[3];
@@ -218,12 +225,17 @@ MStatus MFnIkJoint::getOrientation(MQuaternion& quaternion) const {
 MStatus MFnIkJoint::setOrientation(const MQuaternion& quaternion) {
     return setOrientation(quaternion.asEulerRotation());
 }
+// A joint's scale orientation is its rotate axis ("rotateAxis", XYZ order).
 MStatus MFnIkJoint::getScaleOrientation(MQuaternion& quaternion) const {
-    quaternion = MQuaternion();
-    return fnNode(*this) ? MS::kSuccess : MS::kFailure;
+    double ra[3];
+    if (!get3(fnNode(*this), "rotateAxis", ra)) return MS::kFailure;
+    quaternion = MEulerRotation(ra[0], ra[1], ra[2]).asQuaternion();
+    return MS::kSuccess;
 }
-MStatus MFnIkJoint::setScaleOrientation(const MQuaternion&) {
-    return fnNode(*this) ? MS::kSuccess : MS::kFailure;
+MStatus MFnIkJoint::setScaleOrientation(const MQuaternion& quaternion) {
+    MEulerRotation e = quaternion.asEulerRotation();
+    const double ra[3] = {e.x, e.y, e.z};
+    return set3(fnNode(*this), "rotateAxis", ra);
 }
 MStatus MFnIkJoint::getPreferedAngle(double rotation[3]) const {
     return get3(fnNode(*this), "preferredAngle", rotation) ? MS::kSuccess : MS::kFailure;
