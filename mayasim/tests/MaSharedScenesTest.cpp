@@ -373,7 +373,7 @@ namespace {
 // tweaks, the weights and the joints, at the file's current time.
 class MaDeformedScenesTest : public MaSharedScenesTest {};
 
-TEST_F(MaDeformedScenesTest, DISABLED_TwoJointsNoRoot_SkinnedPointsEqualTheStoredDeformedCopy) {
+TEST_F(MaDeformedScenesTest, TwoJointsNoRoot_SkinnedPointsEqualTheStoredDeformedCopy) {
     OPEN_OR_SKIP("TwoJointsNoRoot.ma");
     // The joints of group1 stand away from their bind pose; group2 holds a copy of the deformed cube as
     // stored points (its joints are not bound).
@@ -381,7 +381,7 @@ TEST_F(MaDeformedScenesTest, DISABLED_TwoJointsNoRoot_SkinnedPointsEqualTheStore
                  1e-6);
 }
 
-TEST_F(MaDeformedScenesTest, DISABLED_SingleJointCube_PointsFollowTheAnimatedJoint) {
+TEST_F(MaDeformedScenesTest, SingleJointCube_PointsFollowTheAnimatedJoint) {
     OPEN_OR_SKIP("SingleJointCubeAnim.ma");
     const std::vector<std::array<double, 3>> cube = {{-0.5, -0.5, 0.5},  {0.5, -0.5, 0.5},  {-0.5, 0.5, 0.5},
                                                      {0.5, 0.5, 0.5},    {-0.5, 0.5, -0.5}, {0.5, 0.5, -0.5},
@@ -395,7 +395,7 @@ TEST_F(MaDeformedScenesTest, DISABLED_SingleJointCube_PointsFollowTheAnimatedJoi
     expectPoints(points(path("skinned_cubeShape")), cube, 1e-9);
 }
 
-TEST_F(MaDeformedScenesTest, DISABLED_DoubleMesh_TweaksApplyBeforeSkinningAtTheBindPose) {
+TEST_F(MaDeformedScenesTest, DoubleMesh_TweaksApplyBeforeSkinningAtTheBindPose) {
     OPEN_OR_SKIP("DoubleMeshSkinWeldTestAnim.ma");
     // Frame 1: every key of joint1 holds its bind values, so the points are the Orig points plus the
     // tweak node's offsets (0, 0, -0.5).

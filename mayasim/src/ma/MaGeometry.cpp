@@ -492,15 +492,17 @@ bool Loader::buildMesh(Node* n, MeshBuild& m) {
                      static_cast<double>(it->second.representation));
         scene_.write(el.child(n->type->findAttribute("clamped")), it->second.clamped ? 1.0 : 0.0);
     }
-    // Tweaks move the points the shape has, stored or from its history.
+    // Tweaks stay in the shape's "pnts" plugs, which move the points it has (stored, from its history or
+    // arriving through deformers) when they are read.
+    const Attribute* pnts = n->type->findAttribute("pnts");
     for (const auto& t : m.pt) {
-        if (t.first >= d->points.size()) {
-            if (t.second != std::array<double, 3>{0, 0, 0})
-                note(m.line, "mesh \"" + name + "\": tweak of missing vertex " + std::to_string(t.first) +
-                                 " ignored");
+        if (!pnts || pnts->children.size() != 3) {
+            if (t.first < d->points.size())
+                for (std::size_t c = 0; c < 3; ++c) d->points[t.first][c] += t.second[c];
             continue;
         }
-        for (std::size_t c = 0; c < 3; ++c) d->points[t.first][c] += t.second[c];
+        PlugRef el = n->plug(pnts).element(t.first);
+        for (std::size_t c = 0; c < 3; ++c) scene_.write(el.child(pnts->children[c].get()), t.second[c]);
     }
     m.building = false;
     m.built = true;
