@@ -187,7 +187,11 @@ MStatus fileCommand(const std::vector<std::string>& args, std::vector<std::strin
     if (!action || newScene)
         return fail("file: give one of -import, -open, -exportAll, -exportSelected", MS::kInvalidParameter);
     if (path.empty()) return fail("file: no file name was given", MS::kInvalidParameter);
-    MStatus s = runTranslator(toM(path), type.c_str(), action->mode, options.get());
+    const bool maFile = isMaPath(path) && type.empty();
+    MStatus s = maFile && action->mode == MPxFileTranslator::kOpenAccessMode ? openMaFile(path)
+                : maFile && action->mode == MPxFileTranslator::kImportAccessMode
+                    ? importMaFile(path)
+                    : runTranslator(toM(path), type.c_str(), action->mode, options.get());
     if (s) result.push_back(path);
     return s;
 }

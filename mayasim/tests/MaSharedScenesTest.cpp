@@ -9,6 +9,7 @@
 #include <maya/MFnAnimCurve.h>
 #include <maya/MFnMesh.h>
 #include <maya/MFnSkinCluster.h>
+#include <maya/MGlobal.h>
 #include <maya/MIntArray.h>
 #include <maya/MMatrix.h>
 #include <maya/MObjectArray.h>
@@ -148,6 +149,15 @@ TEST_F(MaSharedScenesTest, FlatTetrahedron_PointsCornersUVsColoursAndHardEdges) 
     EXPECT_FLOAT_EQ(colors[9].g, 0.40400001f);
     EXPECT_FLOAT_EQ(colors[0].b, 0.68400002f);
     EXPECT_FLOAT_EQ(colors[0].a, 1.0f);
+}
+
+TEST_F(MaSharedScenesTest, FileCommandOpensAndImportsSceneFiles) {
+    if (!std::ifstream(scenePath("FlatTetrahedron.ma"))) GTEST_SKIP() << "shared Maya scenes not found";
+    ASSERT_TRUE(MGlobal::executeCommand(("file -f -o \"" + scenePath("FlatTetrahedron.ma") + "\"").c_str()));
+    EXPECT_EQ(MFnMesh(path("pPyramidShape1")).numVertices(), 4);
+    ASSERT_TRUE(MGlobal::executeCommand(("file -i \"" + scenePath("CubeGrid1.ma") + "\"").c_str()));
+    EXPECT_EQ(MFnMesh(path("pPyramidShape1")).numVertices(), 4);
+    EXPECT_EQ(MFnMesh(path("pCube5Shape")).numVertices(), 1376);
 }
 
 TEST_F(MaSharedScenesTest, CubeGrid_FacesInFiveLambertsThroughObjectGroups) {

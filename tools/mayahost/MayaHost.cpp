@@ -4,9 +4,8 @@
 // Usage: mayahost open SCENE.ma [--export OUT.qvx] [--options "name=value;..."] [--plugin MODULE]
 
 #include <maya/MFileIO.h>
-#include <maya/MFileObject.h>
+#include <maya/MGlobal.h>
 #include <maya/MLibrary.h>
-#include <maya/MPxFileTranslator.h>
 #include <maya/MString.h>
 #include <mayasim/Host.h>
 #include <mayasim/MaFile.h>
@@ -62,22 +61,19 @@ int main(int argc, char** argv) {
     }
     int status = 0;
     if (!out.empty()) {
-        MStatus written;
-        if (haveOptions) {
-            // The host passes the options of the export request to the translator's writer.
-            MPxFileTranslator* translator = mayasim::hostTranslator(kTranslator);
-            if (!translator) {
-                std::fprintf(stderr, "mayahost: the plug-in registered no translator \"%s\"\n", kTranslator);
-                MLibrary::cleanup(1, false);
-                return 1;
+        // As a batch script exports: the file command, with the request's options when given.
+        auto quoted = [](const std::string& text) {
+            std::string q = "\"";
+            for (char c : text) {
+                if (c == '"' || c == '\\') q += '\\';
+                q += c;
             }
-            MFileObject file;
-            file.setRawFullName(MString(out.c_str()));
-            written =
-                translator->writer(file, MString(options.c_str()), MPxFileTranslator::kExportAccessMode);
-        } else {
-            written = MFileIO::exportAll(MString(out.c_str()));
-        }
+            return q + "\"";
+        };
+        std::string command = "file -f";
+        if (haveOptions) command += " -op " + quoted(options);
+        command += std::string(" -typ ") + quoted(kTranslator) + " -ea " + quoted(out);
+        const MStatus written = MGlobal::executeCommand(MString(command.c_str()));
         std::printf("%s %s\n", written ? "Exported" : "Export failed:", out.c_str());
         status = written ? 0 : 1;
     }
