@@ -326,6 +326,13 @@ TEST_F(MaSharedScenesTest, DoubleMesh_WeightsOverFiveJointsPlaneHistoryAndKeys) 
     EXPECT_DOUBLE_EQ(weights[10 + 4], 0.5);
     EXPECT_DOUBLE_EQ(weights[10 + 0], 0.0);
 
+    // The second triangle's transform stands 3 up; its shape sits below it.
+    MMatrix tri2 = path("triShape2").inclusiveMatrix();
+    EXPECT_DOUBLE_EQ(tri2(3, 1), 3.0);
+    EXPECT_EQ(MFnDagNode(path("tri2")).childCount(), 2u);
+    EXPECT_TRUE(MFnDagNode(path("triShape2Orig2")).isIntermediateObject());
+    EXPECT_STREQ(path("joint5").fullPathName().asChar(), "|joint1|joint2|joint3|joint4|joint5");
+
     // polyPlane1: width 3, one subdivision each way.
     expectPoints(points(path("pPlaneShape1")),
                  {{-1.5, 0, 0.5}, {1.5, 0, 0.5}, {-1.5, 0, -0.5}, {1.5, 0, -0.5}}, 1e-12);
