@@ -275,3 +275,57 @@ TEST_F(MaSyntaxTest, MalformedFilesFailNamingTheLineAndKeepTheScene) {
 }
 
 }  // namespace
+
+namespace {
+
+// Node kinds the shared scenes lack, as Maya writes them.
+TEST_F(MaSyntaxTest, LayeredTextureUvChooserAndLights) {
+    const std::string text = R"(
+createNode transform -n "p";
+createNode mesh -n "pShape" -p "p";
+	setAttr ".uvst[0].uvsn" -type "string" "map1";
+	setAttr ".uvst[1].uvsn" -type "string" "second";
+createNode file -n "f1";
+	setAttr ".ftn" -type "string" "a.png";
+createNode file -n "f2";
+	setAttr ".ftn" -type "string" "b.png";
+createNode layeredTexture -n "layers";
+	setAttr -s 2 ".cs";
+	setAttr ".cs[0].a" 0.25;
+	setAttr ".cs[0].bm" 4;
+	setAttr ".cs[1].c" -type "float3" 1 0 0 ;
+createNode uvChooser -n "chooser";
+connectAttr "f1.oc" "layers.cs[0].c";
+connectAttr "pShape.uvst[1].uvsn" "chooser.uvs[0]";
+connectAttr "chooser.ouv" "f2.uv";
+createNode transform -n "spot";
+createNode spotLight -n "spotShape" -p "spot";
+	setAttr ".cl" -type "float3" 1 0.5 0.25 ;
+	setAttr ".in" 2;
+	setAttr ".ca" 30;
+createNode transform -n "amb";
+createNode ambientLight -n "ambShape" -p "amb";
+	setAttr ".as" 0.25;
+createNode transform -n "area";
+createNode areaLight -n "areaShape" -p "area";
+)";
+    ASSERT_TRUE(open(text)) << report.error;
+    // inputs[i]: color, alpha, blendMode, isVisible.
+    MPlug inputs = MFnDependencyNode(node("layers")).findPlug("inputs");
+    EXPECT_DOUBLE_EQ(inputs.elementByLogicalIndex(0).child(1).asDouble(), 0.25);
+    EXPECT_DOUBLE_EQ(inputs.elementByLogicalIndex(0).child(2).asDouble(), 4);
+    EXPECT_DOUBLE_EQ(inputs.elementByLogicalIndex(1).child(0).child(0).asDouble(), 1.0);
+    MPlugArray src;
+    inputs.elementByLogicalIndex(0).child(0).connectedTo(src, true, false);
+    ASSERT_EQ(src.length(), 1u);
+    EXPECT_EQ(nameOf(src[0].node()), "f1");
+    MPlug set = MFnDependencyNode(node("chooser")).findPlug("uvSets").elementByLogicalIndex(0);
+    EXPECT_STREQ(set.asString().asChar(), "second");  // read through the connection to the UV set name
+    EXPECT_NEAR(value("spotShape.coneAngle"), 30 * 3.14159265358979323846 / 180, 1e-12);
+    EXPECT_FLOAT_EQ(static_cast<float>(value("spotShape.colorG")), 0.5f);
+    EXPECT_DOUBLE_EQ(value("spotShape.intensity"), 2.0);
+    EXPECT_FLOAT_EQ(static_cast<float>(value("ambShape.ambientShade")), 0.25f);
+    EXPECT_TRUE(node("areaShape").hasFn(MFn::kAreaLight));
+}
+
+}  // namespace

@@ -465,6 +465,22 @@ bool Loader::buildMesh(Node* n, MeshBuild& m) {
             d->uvSets.push_back(map1);
         }
         d->currentUV = d->uvSets.front().name;
+    } else {
+        // Sets the shape names without values: the names of the sets it takes from its input, or
+        // empty sets of its own.
+        for (auto& e : m.uvSets) {
+            auto same = std::find_if(d->uvSets.begin(), d->uvSets.end(),
+                                     [&](const UVSetData& s) { return s.logical == e.first; });
+            if (same != d->uvSets.end()) {
+                if (!e.second.name.empty()) same->name = e.second.name;
+                continue;
+            }
+            UVSetData s;
+            s.name = e.second.name.empty() ? "uvSet" + std::to_string(e.first) : e.second.name;
+            s.logical = e.first;
+            s.ids.assign(corners, -1);
+            d->uvSets.push_back(std::move(s));
+        }
     }
     if (m.hasCurrentUV && d->uvSet(m.currentUV)) d->currentUV = m.currentUV;
     if (explicitGeometry || colorPoints) {
