@@ -1,6 +1,6 @@
 # FindMaya: the Maya devkit that a plug-in is built against.
 #
-# Looks in MAYA_DEVKIT (a cache path, set with -DMAYA_DEVKIT=<devkit root>) and then in the
+# Looks in MAYA_DEVKIT (a cache path, set with -DMAYA_DEVKIT=<devkit root>), then in the
 # MAYA_LOCATION environment variable, the usual pointer to a Maya installation:
 #   headers    <root>/include/maya/MTypes.h (also <root>/devkit/include, and on macOS the
 #              devkit beside the app bundle)
@@ -21,10 +21,13 @@
 
 set(MAYA_DEVKIT "" CACHE PATH "Root of the Maya devkit (holds include/maya); empty: use $MAYA_LOCATION")
 
+# MAYA_DEVKIT first; MAYA_LOCATION after it, for a devkit given without the libraries that
+# the Maya installation holds (or for no MAYA_DEVKIT at all).
 set(_maya_roots)
 if(MAYA_DEVKIT)
   list(APPEND _maya_roots "${MAYA_DEVKIT}")
-elseif(DEFINED ENV{MAYA_LOCATION} AND NOT "$ENV{MAYA_LOCATION}" STREQUAL "")
+endif()
+if(DEFINED ENV{MAYA_LOCATION} AND NOT "$ENV{MAYA_LOCATION}" STREQUAL "")
   file(TO_CMAKE_PATH "$ENV{MAYA_LOCATION}" _maya_location)
   list(APPEND _maya_roots "${_maya_location}")
 endif()
