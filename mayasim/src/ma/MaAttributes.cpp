@@ -183,7 +183,7 @@ bool Loader::resolve(Node* n, const std::vector<PathPart>& parts, bool create, c
                         made = attr(name, name, AttrType::kData);
                         break;
                 }
-            made->array = part.index.kind != IndexSpec::kNone || (last && leafArray);
+            made->array = part.index.kind != PartIndex::kNone || (last && leafArray);
             if (prev) {
                 AttrPtr parent = dynamicAttribute(prev);
                 // First met as a leaf (a size, say); a child below shows it is a compound.
@@ -213,16 +213,16 @@ bool Loader::resolve(Node* n, const std::vector<PathPart>& parts, bool create, c
             a = made.get();
         }
         const std::size_t d = static_cast<std::size_t>(a->depth);
-        if (!a->array && part.index.kind != IndexSpec::kNone && isDynamic(a)) {
+        if (!a->array && part.index.kind != PartIndex::kNone && isDynamic(a)) {
             // First met without an index (a size, say); an index shows it is an array.
             dynamicAttribute(a)->array = true;
         }
         if (a->array) {
             switch (part.index.kind) {
-                case IndexSpec::kOne:
+                case PartIndex::kOne:
                     p.index[d] = part.index.lo;
                     break;
-                case IndexSpec::kRange:
+                case PartIndex::kRange:
                     p.index[d] = part.index.lo;
                     out.ranges.emplace_back(a->depth, part.index);
                     break;
@@ -231,7 +231,7 @@ bool Loader::resolve(Node* n, const std::vector<PathPart>& parts, bool create, c
                     p.index[d] = last ? kNoIndex : (d == 0 ? instance_ : 0);
                     break;
             }
-        } else if (part.index.kind != IndexSpec::kNone) {
+        } else if (part.index.kind != PartIndex::kNone) {
             why = "\"" + name + "\" is not an array";
             return false;
         }
@@ -313,7 +313,7 @@ bool Loader::setAttr(std::vector<Token>& t) {
         if (handled) return true;
     }
     // A compound of Maya's that the stand-in holds as separate attributes.
-    if (parts.size() == 1 && parts[0].index.kind == IndexSpec::kNone && node->type->isA("camera") &&
+    if (parts.size() == 1 && parts[0].index.kind == PartIndex::kNone && node->type->isA("camera") &&
         (parts[0].name == "cap" || parts[0].name == "cameraAperture") && !values.empty()) {
         std::size_t at = 0;
         for (const char* c : {"horizontalFilmAperture", "verticalFilmAperture"})
@@ -356,15 +356,15 @@ bool Loader::assignRanges(const ResolvedPlug& r, std::string_view typeName, cons
     std::function<bool(std::size_t, PlugRef)> walk = [&](std::size_t k, PlugRef p) -> bool {
         if (k == r.ranges.size()) return assign(p, typeName, v, at, line);
         const int depth = r.ranges[k].first;
-        const IndexSpec spec = r.ranges[k].second;
-        for (unsigned i = spec.lo;; ++i) {
+        const PartIndex span = r.ranges[k].second;
+        for (unsigned i = span.lo;; ++i) {
             if (at >= v.size())
-                return fail(line, "fewer values than the index range [" + std::to_string(spec.lo) + ":" +
-                                      std::to_string(spec.hi) + "] needs");
+                return fail(line, "fewer values than the index range [" + std::to_string(span.lo) + ":" +
+                                      std::to_string(span.hi) + "] needs");
             p.index[static_cast<std::size_t>(depth)] = i;
             const std::size_t before = at;
             if (!walk(k + 1, p)) return false;
-            if (at == before || i == spec.hi) break;
+            if (at == before || i == span.hi) break;
         }
         return true;
     };

@@ -87,7 +87,7 @@ bool Loader::meshAttr(Node* n, const std::vector<PathPart>& parts, std::string_v
                       const std::vector<Token>& v, int line, bool& handled) {
     MeshBuild& m = meshes_[n];
     const std::string_view a = parts[0].name;
-    const IndexSpec idx = parts[0].index;
+    const PartIndex idx = parts[0].index;
     handled = true;
     // Elements of `per` values each from idx.lo on; a range must be filled exactly.
     auto elements = [&](std::size_t per, std::size_t& count) {
@@ -96,7 +96,7 @@ bool Loader::meshAttr(Node* n, const std::vector<PathPart>& parts, std::string_v
         if (v.size() % per != 0)
             return fail(line, "values of \"" + str(a) + "\" do not come in groups of " + std::to_string(per));
         count = v.size() / per;
-        if (idx.kind == IndexSpec::kOne || idx.kind == IndexSpec::kRange) {
+        if (idx.kind == PartIndex::kOne || idx.kind == PartIndex::kRange) {
             if (count != static_cast<std::size_t>(idx.hi) - idx.lo + 1)
                 return fail(line, std::to_string(count) + " values given for " +
                                       std::to_string(static_cast<std::size_t>(idx.hi) - idx.lo + 1) +
@@ -143,11 +143,11 @@ bool Loader::meshAttr(Node* n, const std::vector<PathPart>& parts, std::string_v
         count("user normals not kept (the stand-in computes normals)");
         return true;
     }
-    const unsigned set = idx.kind == IndexSpec::kOne ? idx.lo : 0;
+    const unsigned set = idx.kind == PartIndex::kOne ? idx.lo : 0;
     if (((a == "uvst" || a == "uvSet") && !m.uvSets.count(set) && m.uvSets.size() >= kMaxSets) ||
         ((a == "clst" || a == "colorSet") && !m.colorSets.count(set) && m.colorSets.size() >= kMaxSets))
         return fail(line, "more than " + std::to_string(kMaxSets) + " UV or colour sets");
-    if ((a == "uvst" || a == "uvSet") && idx.kind != IndexSpec::kRange) {
+    if ((a == "uvst" || a == "uvSet") && idx.kind != PartIndex::kRange) {
         if (parts.size() == 1) return true;  // a size
         const std::string_view c = parts[1].name;
         if (parts.size() == 2 && (c == "uvsn" || c == "uvSetName")) {
@@ -156,10 +156,10 @@ bool Loader::meshAttr(Node* n, const std::vector<PathPart>& parts, std::string_v
             return true;
         }
         if (parts.size() == 2 && (c == "uvsp" || c == "uvSetPoints")) {
-            const IndexSpec pidx = parts[1].index;
+            const PartIndex pidx = parts[1].index;
             if (v.size() % 2 != 0) return fail(line, "UV values do not come in pairs");
             const std::size_t count = v.size() / 2;
-            if ((pidx.kind == IndexSpec::kOne || pidx.kind == IndexSpec::kRange) &&
+            if ((pidx.kind == PartIndex::kOne || pidx.kind == PartIndex::kRange) &&
                 count != static_cast<std::size_t>(pidx.hi) - pidx.lo + 1)
                 return fail(line, "UV value count differs from the index range");
             auto& uv = m.uvSets[set].uv;
@@ -175,7 +175,7 @@ bool Loader::meshAttr(Node* n, const std::vector<PathPart>& parts, std::string_v
         handled = false;
         return true;
     }
-    if ((a == "clst" || a == "colorSet") && idx.kind != IndexSpec::kRange) {
+    if ((a == "clst" || a == "colorSet") && idx.kind != PartIndex::kRange) {
         if (parts.size() == 1) return true;
         const std::string_view c = parts[1].name;
         MeshBuild::Colors& cs = m.colorSets[set];
@@ -196,12 +196,12 @@ bool Loader::meshAttr(Node* n, const std::vector<PathPart>& parts, std::string_v
             return true;
         }
         if (parts.size() == 2 && (c == "clsp" || c == "colorSetPoints")) {
-            const IndexSpec pidx = parts[1].index;
+            const PartIndex pidx = parts[1].index;
             const std::size_t per = cs.representation == 1 ? 1 : static_cast<std::size_t>(cs.representation);
             if (v.size() % per != 0)
                 return fail(line, "colour values do not come in groups of " + std::to_string(per));
             const std::size_t count = v.size() / per;
-            if ((pidx.kind == IndexSpec::kOne || pidx.kind == IndexSpec::kRange) &&
+            if ((pidx.kind == PartIndex::kOne || pidx.kind == PartIndex::kRange) &&
                 count != static_cast<std::size_t>(pidx.hi) - pidx.lo + 1)
                 return fail(line, "colour value count differs from the index range");
             for (std::size_t k = 0; k < count; ++k) {
@@ -236,9 +236,9 @@ bool Loader::meshAttr(Node* n, const std::vector<PathPart>& parts, std::string_v
 
 // "f N edges" starts a face, "h N edges" a hole in it, "mu set N uvs" and "mc set N colours" give the
 // last loop's UV and colour ids, "fc N ids" face colours of old files.
-bool Loader::polyFaces(MeshBuild& m, const IndexSpec& range, const std::vector<Token>& v, std::size_t at,
+bool Loader::polyFaces(MeshBuild& m, const PartIndex& range, const std::vector<Token>& v, std::size_t at,
                        int line) {
-    const bool ranged = range.kind == IndexSpec::kOne || range.kind == IndexSpec::kRange;
+    const bool ranged = range.kind == PartIndex::kOne || range.kind == PartIndex::kRange;
     if (ranged && range.lo != m.faceCounts.size())
         return fail(line, "faces must follow one another (face " + std::to_string(m.faceCounts.size()) +
                               " expected, " + std::to_string(range.lo) + " given)");
@@ -340,13 +340,13 @@ bool Loader::components(const std::vector<Token>& v, std::size_t at, std::size_t
         std::string why;
         if (!parsePlugPath(s, parts, why) || parts.size() != 1)
             return fail(line, "bad component \"" + str(s) + "\"");
-        const IndexSpec& i = parts[0].index;
-        if (i.kind == IndexSpec::kAll) {
+        const PartIndex& i = parts[0].index;
+        if (i.kind == PartIndex::kAll) {
             c->complete = true;
-        } else if (n == 1 && i.kind == IndexSpec::kRange && i.lo == 0 && i.hi < 0x7FFFFFFF) {
+        } else if (n == 1 && i.kind == PartIndex::kRange && i.lo == 0 && i.hi < 0x7FFFFFFF) {
             c->complete = true;
             c->completeCount = static_cast<int>(i.hi) + 1;
-        } else if (i.kind == IndexSpec::kOne || i.kind == IndexSpec::kRange) {
+        } else if (i.kind == PartIndex::kOne || i.kind == PartIndex::kRange) {
             listed += static_cast<std::size_t>(i.hi) - i.lo + 1;
             if (listed > kMaxListed || i.hi > 0x7FFFFFFE)
                 return fail(line,
@@ -777,13 +777,13 @@ bool Loader::curveAttr(Node* n, const std::vector<PathPart>& parts, const std::v
     handled = false;
     if (parts.size() != 1) return true;
     const std::string_view a = parts[0].name;
-    const IndexSpec idx = parts[0].index;
+    const PartIndex idx = parts[0].index;
     CurveBuild& c = curves_[n];
     const std::size_t span = static_cast<std::size_t>(idx.hi) - idx.lo + 1;
     if (a == "ktv" || a == "keyTimeValue") {
         handled = true;
         if (v.empty()) return true;
-        if (v.size() % 2 != 0 || (idx.kind != IndexSpec::kNone && v.size() / 2 != span))
+        if (v.size() % 2 != 0 || (idx.kind != PartIndex::kNone && v.size() / 2 != span))
             return fail(line, "key times and values do not match the key range");
         for (std::size_t k = 0; k < v.size() / 2; ++k) {
             std::array<double, 2> kv{};
@@ -795,7 +795,7 @@ bool Loader::curveAttr(Node* n, const std::vector<PathPart>& parts, const std::v
     }
     if (a == "kit" || a == "kot" || a == "keyTanInType" || a == "keyTanOutType") {
         handled = true;
-        if (idx.kind != IndexSpec::kNone && !v.empty() && v.size() != span)
+        if (idx.kind != PartIndex::kNone && !v.empty() && v.size() != span)
             return fail(line, "tangent types do not match the key range");
         auto& into = (a == "kit" || a == "keyTanInType") ? c.inTangents : c.outTangents;
         for (std::size_t k = 0; k < v.size(); ++k) {

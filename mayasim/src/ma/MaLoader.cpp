@@ -87,7 +87,7 @@ bool parsePlugPath(std::string_view text, std::vector<PathPart>& parts, std::str
             }
             std::string_view inside = text.substr(j + 1, close - j - 1);
             if (inside == "*" || inside.empty()) {
-                part.index.kind = IndexSpec::kAll;
+                part.index.kind = PartIndex::kAll;
             } else {
                 const std::size_t colon = inside.find(':');
                 auto num = [&](std::string_view s, unsigned& out) {
@@ -101,14 +101,14 @@ bool parsePlugPath(std::string_view text, std::vector<PathPart>& parts, std::str
                         return false;
                     }
                     part.index.hi = part.index.lo;
-                    part.index.kind = IndexSpec::kOne;
+                    part.index.kind = PartIndex::kOne;
                 } else {
                     if (!num(inside.substr(0, colon), part.index.lo) ||
                         !num(inside.substr(colon + 1), part.index.hi) || part.index.hi < part.index.lo) {
                         why = "bad index range in \"" + str(text) + "\"";
                         return false;
                     }
-                    part.index.kind = IndexSpec::kRange;
+                    part.index.kind = PartIndex::kRange;
                 }
             }
             j = close + 1;

@@ -31,7 +31,7 @@ struct Units {
     std::string linearName = "centimeter", angleName = "degree", timeName = "film";
 };
 
-struct IndexSpec {
+struct PartIndex {
     enum Kind { kNone, kOne, kRange, kAll };
     Kind kind = kNone;
     unsigned lo = 0, hi = 0;
@@ -39,7 +39,7 @@ struct IndexSpec {
 
 struct PathPart {
     std::string_view name;
-    IndexSpec index;
+    PartIndex index;
 };
 
 // Splits "a[1].b[0:3].c" into its parts; false (with `why`) when malformed.
@@ -49,7 +49,7 @@ bool parsePlugPath(std::string_view text, std::vector<PathPart>& parts, std::str
 // possibly a whole array) and the levels that carry index ranges.
 struct ResolvedPlug {
     PlugRef plug;
-    std::vector<std::pair<int, IndexSpec>> ranges;  // attribute depth, range
+    std::vector<std::pair<int, PartIndex>> ranges;  // attribute depth, range
 };
 
 // Values of one attribute gathered for a mesh while the statements run.
@@ -138,7 +138,7 @@ class Loader {
     // Mesh and curve values the loader gathers itself; `handled` false leaves the value to setAttr.
     bool meshAttr(Node* n, const std::vector<PathPart>& parts, std::string_view typeName,
                   const std::vector<Token>& v, int line, bool& handled);
-    bool polyFaces(MeshBuild& m, const IndexSpec& range, const std::vector<Token>& v, std::size_t at,
+    bool polyFaces(MeshBuild& m, const PartIndex& range, const std::vector<Token>& v, std::size_t at,
                    int line);
     bool curveAttr(Node* n, const std::vector<PathPart>& parts, const std::vector<Token>& v, int line,
                    bool& handled);
