@@ -31,6 +31,7 @@ int loadSceneFile(const std::string& path, Scene& scene, const LoadOptions& opti
     ReadSettings settings;
     settings.sceneFolder = qvxfs::folderOf(path);
     settings.extractEmbeddedFiles = options.extractEmbeddedFiles;
+    settings.embeddedFilesFolder = options.embeddedFilesFolder;
     r.result = parseSceneImage(image, scene, settings, &r.parse);
     // The image (or the inflated inner file that replaced it) is not needed any more.
     std::vector<unsigned char>().swap(image);

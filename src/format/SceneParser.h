@@ -29,6 +29,9 @@ struct ParseReport {
     std::size_t fileBytes = 0;   // length of the file image
     std::size_t innerBytes = 0;  // length of the inflated inner file (fileBytes when not compressed)
 
+    // Things a successful parse passed over that the user should hear of (without "QVX: ").
+    std::vector<std::string> warnings;
+
     // One line: "<section> at byte <offset>[ of the inner file]: expected <what>".
     std::string reason() const;
 };
