@@ -52,7 +52,7 @@ void print(const LoadReport& report, const Scene& scene, std::size_t inputBytes,
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::vector<unsigned char> image(data, data + size);
+    ImageBuffer image(data, data + size);
     Scene scene;
     ReadSettings settings;
     settings.extractEmbeddedFiles = false;

@@ -359,8 +359,7 @@ QvxHeader headerOf(const uint32_t (&words)[12]) {
 
 }  // namespace
 
-int readChunkedImage(std::vector<unsigned char>& image, Scene& scene, const ReadSettings& settings,
-                     ParseReport& report) {
+int readChunkedImage(ImageBuffer& image, Scene& scene, const ReadSettings& settings, ParseReport& report) {
     report.chunked = true;
     uint32_t words[12];
     ReadCursor cursor(image.data(), image.size());

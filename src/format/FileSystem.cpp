@@ -139,7 +139,7 @@ bool fileExists(std::string_view path, const std::string& baseFolder) {
     return isRegular(std::string(path).c_str());
 }
 
-ReadFileResult readWholeFile(const std::string& path, std::vector<unsigned char>& out, std::string& error) {
+ReadFileResult readWholeFile(const std::string& path, ImageBuffer& out, std::string& error) {
     out.clear();
     // A FIFO, socket or device is refused before it is opened: opening a FIFO that nobody
     // writes would wait forever, and a device never ends.
