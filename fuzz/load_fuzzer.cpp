@@ -34,8 +34,10 @@ class CountingBuffer : public std::streambuf {
     }
 };
 
-// The printers' text must stay proportional to the file; a hundredfold is far beyond any.
-constexpr std::size_t kTextPerInputByte = 4096;
+// The text of `info` must stay proportional to the file: every record it prints a line for
+// takes at least a few dozen bytes of the file, so 64 bytes of text per byte is far beyond
+// any file that is not a flood.
+constexpr std::size_t kTextPerInputByte = 64;
 constexpr std::size_t kTextAllowance = 1 << 20;
 
 void print(const LoadReport& report, const Scene& scene, std::size_t inputBytes, bool info) {
