@@ -3,15 +3,14 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <ostream>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
-
-#include <streambuf>
-
-#include <sys/stat.h>
 
 #include "format/TempFile.h"
 #include "scene/Scene.h"
@@ -464,9 +463,10 @@ class TempFileBuffer : public std::streambuf {
 }  // namespace
 
 bool sameExistingFile(const std::string& a, const std::string& b) {
-    struct stat first, second;
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    // The file system's own identity (device and file number on POSIX), so that links,
+    // second hard links and other spellings of one file are all caught.
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
 }
 
 bool writeSceneJsonFile(const Scene& scene, const std::string& inputPath, const std::string& outputPath,
