@@ -24,8 +24,10 @@
 #include "ConvertScene.h"
 #include "DiffScene.h"
 #include "ReportJson.h"
+#include "SceneInfo.h"
 #include "SceneJson.h"
 #include "format/ExportFile.h"
+#include "format/FileSystem.h"
 #include "format/Loader.h"
 #include "scene/Scene.h"
 
@@ -34,21 +36,6 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFileFailed = 1;
 constexpr int kExitUsage = 2;
-
-std::string hex(uint32_t v) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "0x%02X", v);
-    return buffer;
-}
-
-std::string magicText(uint32_t magic) {
-    std::string text;
-    for (int i = 0; i < 4; ++i) {
-        const char c = static_cast<char>((magic >> (8 * i)) & 0xFF);
-        text += (c >= 32 && c < 127) ? c : '?';
-    }
-    return text;
-}
 
 void failLine(const LoadReport& report) {
     std::cerr << report.path << ": " << qvxResultName(report.result) << ": " << report.reason << "\n";
@@ -62,121 +49,37 @@ int loadForReading(const std::string& path, Scene& scene, bool prepare, LoadRepo
     return loadSceneFile(path, scene, options, &report);
 }
 
-void printHeader(std::ostream& out, const char* label, const QvxHeader& h) {
-    out << "  " << label << ": magic " << magicText(h.magic()) << ", version " << h.version() << ", flags "
-        << hex(h.flags()) << ", size slot " << h.fileSize() << "\n";
-}
-
-void printBoneTree(std::ostream& out, const Scene& scene) {
-    const int32_t n = scene.bones.count();
-    // Children lists; a parent must come before its child, anything else is a root.
-    std::vector<std::vector<int32_t>> children(static_cast<std::size_t>(n));
-    std::vector<int32_t> roots;
-    for (int32_t i = 0; i < n; ++i) {
-        const int32_t parent = scene.bones[i].parentIndex;
-        if (parent >= 0 && parent < i) {
-            children[static_cast<std::size_t>(parent)].push_back(i);
-        } else {
-            roots.push_back(i);
-        }
-    }
-    std::vector<std::pair<int32_t, int>> stack;
-    for (auto it = roots.rbegin(); it != roots.rend(); ++it) stack.emplace_back(*it, 0);
-    while (!stack.empty()) {
-        const auto [bone, depth] = stack.back();
-        stack.pop_back();
-        out << "    " << std::string(static_cast<std::size_t>(2 * depth), ' ')
-            << scene.bones[bone].name.narrow << "\n";
-        const auto& kids = children[static_cast<std::size_t>(bone)];
-        for (auto it = kids.rbegin(); it != kids.rend(); ++it) stack.emplace_back(*it, depth + 1);
-    }
-}
-
-void printLayerPaths(std::ostream& out, const MaterialLayer& l) {
-    if (l.kind == 4) {
-        for (const LayerSubEntry& e : l.subEntries) {
-            if (!e.path.empty())
-                out << "        channel " << l.channel << " input: " << e.path.narrow << "\n";
-        }
-    } else if (l.kind == 5) {
-        for (const RecordName& p : l.paths) {
-            if (!p.empty()) out << "        channel " << l.channel << " face: " << p.narrow << "\n";
-        }
-    } else if (!l.path.empty()) {
-        out << "        channel " << l.channel << " (kind " << l.kind << "): " << l.path.narrow << "\n";
-    }
-}
-
 int info(const std::vector<std::string>& files) {
     int status = kExitOk;
     for (const std::string& path : files) {
         Scene scene;
         LoadReport report;
         const int result = loadForReading(path, scene, false, report);
-        const ParseReport& p = report.parse;
-        std::ostream& out = std::cout;
-        out << path << "\n";
-        if (p.fileBytes > 0 || result != QVX_RESULT_CANNOT_OPEN) {
-            out << "  file: " << p.fileBytes << " bytes, " << (p.chunked ? "chunked, " : "sectioned, ")
-                << (p.compressed ? "compressed" : "not compressed");
-            if (p.compressed && p.fileBytes > 0) {
-                char ratio[32];
-                std::snprintf(ratio, sizeof ratio, "%.2f", double(p.innerBytes) / double(p.fileBytes));
-                out << ", inner " << p.innerBytes << " bytes, ratio " << ratio;
-            }
-            out << "\n";
-            printHeader(out, p.compressed ? "outer header" : "header", p.outer);
-            if (p.compressed) printHeader(out, "inner header", p.inner);
-        }
+        printFileInfo(std::cout, report, scene);
         if (result != QVX_RESULT_OK) {
             failLine(report);
             status = kExitFileFailed;
-            continue;
-        }
-        const SceneCounts& c = scene.counts;
-        out << "  counts: lights " << c.lights << ", cameras " << c.cameras << ", materials " << c.materials
-            << ", groups " << c.groups << ", vertices " << c.vertices << ", triangles " << c.triangles
-            << ", UV sets " << c.uvSets << ", meshes " << c.meshes << ", bones " << c.bones << ", animations "
-            << c.animations << ", info strings " << c.infoStrings << "\n";
-        out << "  lights:\n";
-        for (const Light& l : scene.lights) out << "    " << l.name.narrow << " (kind " << l.kind << ")\n";
-        out << "  cameras:\n";
-        for (const Camera& cam : scene.cameras) out << "    " << cam.name.narrow << "\n";
-        out << "  materials:\n";
-        for (const Material& m : scene.materials) {
-            out << "    " << m.name.narrow << "\n";
-            for (const auto& slot : m.layers) {
-                if (slot) printLayerPaths(out, *slot);
-            }
-        }
-        out << "  bones:\n";
-        printBoneTree(out, scene);
-        out << "  animations:\n";
-        for (const Animation& a : scene.animations) {
-            out << "    " << a.name.narrow << ": ticks " << a.startTick << " to " << a.startTick + a.tickCount
-                << ", " << a.fps << " fps, " << a.trackCount() << " tracks\n";
         }
     }
     return status;
 }
 
 int dumpOne(const std::string& path, const std::string& output, bool raw) {
+    // Checked before the load: the JSON must never replace the file it describes.
+    if (!output.empty() && sameExistingFile(path, output)) {
+        std::cerr << output << ": is the input file; the JSON would replace it\n";
+        return kExitFileFailed;
+    }
     Scene scene;
     LoadReport report;
     if (loadForReading(path, scene, !raw, report) != QVX_RESULT_OK) {
         failLine(report);
         return kExitFileFailed;
     }
-    const std::string text = sceneToJson(scene).dump(1) + "\n";
-    if (output.empty()) {
-        std::cout << text;
-        return kExitOk;
-    }
-    std::ofstream out(output, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out) {
-        std::cerr << output << ": cannot write the JSON file\n";
+    if (output.empty()) return writeSceneJson(std::cout, scene) ? kExitOk : kExitFileFailed;
+    std::string error;
+    if (!writeSceneJsonFile(scene, path, output, error)) {
+        std::cerr << error << "\n";
         return kExitFileFailed;
     }
     return kExitOk;
@@ -223,12 +126,17 @@ int convert(const std::string& in, const std::string& outPath, const ConvertFlag
     LoadReport report;
     LoadOptions options;
     // The file's own records are rewritten as they stand; embedded textures are extracted
-    // beside the input as an import would, so the converted file's texture names resolve.
+    // beside the output, where the converted scene looks for its textures.
     options.prepare = false;
+    options.embeddedFilesFolder = qvxfs::folderOf(outPath);
+    if (options.embeddedFilesFolder.empty())
+        options.embeddedFilesFolder = std::string(".") + qvxfs::kSeparator;
     if (loadSceneFile(in, scene, options, &report) != QVX_RESULT_OK) {
         failLine(report);
         return kExitFileFailed;
     }
+    for (const std::string& warning : report.parse.warnings)
+        std::cerr << in << ": warning: " << warning << "\n";
     if (!giveMeshesTheirOwnUVSets(scene)) {
         std::cerr << in << ": out of memory while preparing the UV sets\n";
         return kExitFileFailed;
