@@ -1,4 +1,5 @@
 #include <maya/MColor.h>
+#include <maya/MFn.h>
 #include <maya/MFnAmbientLight.h>
 #include <maya/MFnAreaLight.h>
 #include <maya/MFnCamera.h>
@@ -105,6 +106,8 @@ MStatus buildCameras(BuildRequest& request, MObject& root) {
         MFnCamera cameraFn;
         MObject node = cameraFn.create(MObject::kNullObj, &status);
         if (!status) continue;
+        // The transform made above the camera is what is named, placed and parented.
+        if (!node.hasFn(MFn::kTransform)) node = MFnDagNode(node).parent(0);
         MFnDependencyNode(node).setName(MString(camera.name.c_str()));
         const float fov = camera.fieldOfView * kDegreesToRadians;
         cameraFn.setHorizontalFieldOfView(static_cast<double>(fov));
