@@ -129,15 +129,25 @@ inline Polygon& addPolygon(Scene& scene, std::int32_t meshIndex, std::int32_t ma
     return p;
 }
 
-inline void addUVs(Scene& scene, std::initializer_list<std::pair<float, float>> coords) {
-    if (scene.uvSets.count() == 0) scene.uvSets.allocate(2);
-    UVSet& set = scene.uvSets[0];
+// First-set UV coordinates, both where a loaded scene keeps them (the scene's sets) and
+// where the writer takes them from (mesh 0's own sets).
+inline void fillCoords(UVSet& set, std::initializer_list<std::pair<float, float>> coords) {
     ASSERT_EQ(set.coords.allocate(static_cast<std::int32_t>(coords.size())), 1);
     std::int32_t i = 0;
     for (const auto& c : coords) {
         set.coords[i].u = c.first;
         set.coords[i].v = c.second;
         ++i;
+    }
+}
+
+inline void addUVs(Scene& scene, std::initializer_list<std::pair<float, float>> coords) {
+    if (scene.uvSets.count() == 0) scene.uvSets.allocate(2);
+    fillCoords(scene.uvSets[0], coords);
+    if (scene.meshes.count() > 0) {
+        Mesh& mesh = scene.meshes[0];
+        if (mesh.uvSets.count() == 0) mesh.uvSets.allocate(2);
+        fillCoords(mesh.uvSets[0], coords);
     }
 }
 
