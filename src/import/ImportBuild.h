@@ -34,6 +34,9 @@ struct BuildRequest {
     bool unsampledKeys = true;   // every stored key becomes a curve key; else one key per frame
     bool phongMaterials = true;  // Phong materials; else Lambert
     MFileObject sceneFile;       // the file being imported: textures are looked for beside it
+    // Sampled curves get one key per frame of the animation's range. A range read from a
+    // damaged file can claim billions of frames; beyond this many a curve is cut short.
+    std::int64_t maxSampledFrames = 1000000;
 
     // Filled by the build. joints[i] is the joint made for bone i (null when none was);
     // Bone::hostJoint holds i + 1 for such a bone.

@@ -47,11 +47,6 @@ constexpr CurveAttribute kCurveAttributes[] = {
 constexpr float kTurn = 6.2831855f;
 constexpr float kUnwrapLimit = 3.1241393f;  // 179 degrees
 
-// Sampled curves get one key per frame of the animation's range. A range read from a damaged
-// file can claim billions of frames; beyond this many the curve is cut short rather than
-// filling memory.
-constexpr std::int64_t kMaxSampledFrames = 1000000;
-
 // One key of a curve group: its time in seconds and the three axis values.
 struct GroupKey {
     float time;
@@ -130,7 +125,7 @@ void keysFromTrack(const Bone& bone, const BoneTrack& track, JointCurves& curves
 
 // One key per frame of the animation's range, sampled from the track.
 void keysFromSamples(const Animation& animation, std::int32_t boneIndex, const Bone& bone,
-                     const BoneTrack& track, JointCurves& curves) {
+                     const BoneTrack& track, std::int64_t maxFrames, JointCurves& curves) {
     curves.present[0] = track.positionKeys.present();
     curves.present[1] = track.rotationKeys.present();
     curves.present[2] = track.scaleKeys.present();
@@ -139,8 +134,7 @@ void keysFromSamples(const Animation& animation, std::int32_t boneIndex, const B
     const std::int64_t first = truncated(animation.startTick, INT32_MIN, INT32_MAX);
     const float rate = animation.fps == 0.0f ? 30.0f : animation.fps;
     const float step = 1.0f / rate;
-    const std::int64_t frames =
-        std::min(truncated(animation.tickCount, -1, INT32_MAX) + 1, kMaxSampledFrames);
+    const std::int64_t frames = std::min(truncated(animation.tickCount, -1, INT32_MAX) + 1, maxFrames);
     if (frames <= 0) return;
 
     const TrackSampler sampler(animation, boneIndex);
@@ -168,7 +162,7 @@ void buildJointCurves(BuildRequest& request, MObject& joint, std::int32_t boneIn
     if (request.unsampledKeys) {
         keysFromTrack(bone, track, curves);
     } else {
-        keysFromSamples(animation, boneIndex, bone, track, curves);
+        keysFromSamples(animation, boneIndex, bone, track, request.maxSampledFrames, curves);
     }
     if (curves.present[1] && unwrapRotationKeys(curves.keys[1])) bone.eulerFlipFlag = 1;
 
