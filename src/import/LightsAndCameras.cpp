@@ -46,6 +46,20 @@ void placeNode(MObject& node, Transform& transform) {
     transformFn.setRotationOrder(MTransformationMatrix::kXYZ, false);
 }
 
+// The transform and the shape of a light or camera just made: the host hands back the
+// transform and leaves the function set on the shape; either may be missing from the
+// answer, so each is found from the other.
+void splitCreated(const MObject& returned, const MObject& attached, MFn::Type shapeType, MObject& transform,
+                  MObject& shape) {
+    if (returned.hasFn(MFn::kTransform)) {
+        transform = returned;
+        shape = attached.hasFn(shapeType) ? attached : MFnDagNode(returned).child(0);
+    } else {
+        shape = returned;
+        transform = MFnDagNode(returned).parent(0);
+    }
+}
+
 MStatus addToRoot(MObject& root, MObject& node) {
     MFnDagNode rootFn(root);
     return rootFn.addChild(node, MFnDagNode::kNextPos, false);
@@ -82,9 +96,11 @@ MStatus buildLights(BuildRequest& request, MObject& root) {
     Scene& scene = request.scene;
     MStatus status = MStatus::kSuccess;
     for (Light& light : scene.lights) {
-        MObject shape;
-        MObject node = createLight(light.kind, shape, status);
+        MObject attached;
+        const MObject created = createLight(light.kind, attached, status);
         if (!status) continue;
+        MObject node, shape;
+        splitCreated(created, attached, MFn::kLight, node, shape);
         MFnDependencyNode(node).setName(MString(light.name.c_str()));
         MFnLight lightFn(shape);
         lightFn.setColor(MColor(light.color.r, light.color.g, light.color.b, 1.0f));
@@ -103,11 +119,12 @@ MStatus buildCameras(BuildRequest& request, MObject& root) {
     Scene& scene = request.scene;
     MStatus status = MStatus::kSuccess;
     for (Camera& camera : scene.cameras) {
-        MFnCamera cameraFn;
-        MObject node = cameraFn.create(MObject::kNullObj, &status);
+        MFnCamera creator;
+        const MObject created = creator.create(MObject::kNullObj, &status);
         if (!status) continue;
-        // The transform made above the camera is what is named, placed and parented.
-        if (!node.hasFn(MFn::kTransform)) node = MFnDagNode(node).parent(0);
+        MObject node, shape;
+        splitCreated(created, creator.object(), MFn::kCamera, node, shape);
+        MFnCamera cameraFn(shape);
         MFnDependencyNode(node).setName(MString(camera.name.c_str()));
         const float fov = camera.fieldOfView * kDegreesToRadians;
         cameraFn.setHorizontalFieldOfView(static_cast<double>(fov));

@@ -23,6 +23,7 @@
 #include <maya/MStringArray.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -247,6 +248,9 @@ void bindSkin(BuildRequest& request, const MObject& meshNode, const MDagPath& sh
     const std::size_t influenceCount = influences.size();
     const std::size_t hostVertices = source.size();
     const std::size_t blockVertices = std::max<std::size_t>(1, kWeightBlockValues / influenceCount);
+    // Per influence slot, the last block row that took a weight for it: only the first
+    // weight of a vertex on each influence counts.
+    std::vector<std::size_t> takenBy(influenceCount, SIZE_MAX);
     for (std::size_t first = 0; first < hostVertices; first += blockVertices) {
         const std::size_t count = std::min(blockVertices, hostVertices - first);
         MIntArray ids(static_cast<unsigned int>(count));
@@ -255,15 +259,11 @@ void bindSkin(BuildRequest& request, const MObject& meshNode, const MDagPath& sh
             ids[static_cast<unsigned int>(i)] = static_cast<int>(first + i);
             const std::int32_t s = source[first + i];
             if (!scene.vertices.validIndex(s)) continue;
-            // The first weight on each influence counts.
-            std::vector<char> seen;
             for (const VertexWeight& weight : scene.vertices[s].weights) {
                 if (!scene.bones.validIndex(weight.boneIndex)) continue;
                 const std::int32_t slot = slotOfBone[std::size_t(weight.boneIndex)];
-                if (slot < 0) continue;
-                if (seen.empty()) seen.assign(influenceCount, 0);
-                if (seen[std::size_t(slot)]) continue;
-                seen[std::size_t(slot)] = 1;
+                if (slot < 0 || takenBy[std::size_t(slot)] == first + i) continue;
+                takenBy[std::size_t(slot)] = first + i;
                 values[static_cast<unsigned int>(i * influenceCount + std::size_t(slot))] = weight.weight;
             }
         }
