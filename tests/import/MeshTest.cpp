@@ -37,30 +37,32 @@ class MeshBuild : public HostTest {
 };
 
 TEST_F(MeshBuild, AllMeshRecordsBecomeOneMeshUnderTheRoot) {
+    // Consistently wound, so that the host keeps every vertex as given.
     Scene scene;
     addMesh(scene);
     addMesh(scene);
-    for (int i = 0; i < 8; ++i) addVertex(scene, float(i), float(i % 2), 0);
+    for (int i = 0; i < 12; ++i) addVertex(scene, float(i), float(i % 2), 0);
     addPolygon(scene, 0, -1, {0, 1, 2});
-    addPolygon(scene, 0, -1, {1, 2, 3});
+    addPolygon(scene, 0, -1, {2, 1, 3});
     addPolygon(scene, 1, -1, {4, 5, 6});
-    addPolygon(scene, 1, -1, {5, 6, 7});
-    addPolygon(scene, 1, -1, {4, 5, 6, 7});
+    addPolygon(scene, 1, -1, {6, 5, 7});
+    addPolygon(scene, 1, -1, {8, 9, 10, 11});
     ASSERT_TRUE(build(scene));
     EXPECT_EQ(childNames("qvxTransform"), std::vector<std::string>{"QVXMesh0"});
     EXPECT_EQ(typeOf("|qvxTransform|QVXMesh0"), "transform");
     const MDagPath shape = meshShape("|qvxTransform|QVXMesh0");
     MFnMesh meshFn(shape);
     EXPECT_EQ(meshFn.numPolygons(), 5);
-    EXPECT_EQ(meshFn.numVertices(), 8);
+    EXPECT_EQ(meshFn.numVertices(), 12);
     MFloatPointArray points;
     meshFn.getPoints(points);
-    EXPECT_EQ(points[7].x, 7.0f);
-    EXPECT_EQ(points[7].y, 1.0f);
+    EXPECT_EQ(points[11].x, 11.0f);
+    EXPECT_EQ(points[11].y, 1.0f);
     MIntArray last;
     meshFn.getPolygonVertices(4, last);
     EXPECT_EQ(last.length(), 4u);
-    EXPECT_EQ(last[3], 7);
+    EXPECT_EQ(last[3], 11);
+    EXPECT_TRUE(hostLines().empty());
 }
 
 TEST_F(MeshBuild, SecondImportsMeshIsNamedUnderItsOwnRoot) {
