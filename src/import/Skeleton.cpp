@@ -178,6 +178,8 @@ void buildJointCurves(BuildRequest& request, MObject& joint, std::int32_t boneIn
         curve.create(plug, attribute.type, NULL, &status);
         if (!status) continue;
         for (const GroupKey& key : curves.keys[channel]) {
+            // A key at a time that is not a number would break the curve's ordering.
+            if (!std::isfinite(key.time)) continue;
             curve.addKey(MTime(static_cast<double>(key.time), MTime::kSeconds),
                          static_cast<double>(axisOf(key.value, attribute.axis)), MFnAnimCurve::kTangentGlobal,
                          MFnAnimCurve::kTangentGlobal, NULL, NULL);

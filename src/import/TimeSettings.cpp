@@ -89,6 +89,9 @@ MStatus applyTimeSettings(BuildRequest& request) {
     logStderrFormat("QVX: fps: %f\n", static_cast<double>(rate));
 
     const MStatus status = MTime::setUIUnit(unit);
+    // A damaged file's range may not be a number; the host's range is then left alone
+    // rather than set to a time that nothing can be compared with.
+    if (!std::isfinite(start) || !std::isfinite(end)) return status;
     const MTime::Unit current = MTime::uiUnit();
     MAnimControl::setMinTime(MTime(start, current));
     MAnimControl::setMaxTime(MTime(end, current));

@@ -131,6 +131,15 @@ TEST_F(RootAndTime, RangeAndCurrentTimeInFramesOfTheChosenUnit) {
     EXPECT_DOUBLE_EQ(MAnimControl::currentTime().as(MTime::kPALFrame), 10.0);
 }
 
+TEST_F(RootAndTime, RangeThatIsNotANumberLeavesTheHostRangeAlone) {
+    const double minTime = MAnimControl::minTime().value();
+    Scene scene;
+    animated(scene, std::nanf(""), 10, 24);
+    ASSERT_TRUE(build(scene));
+    EXPECT_EQ(MTime::uiUnit(), MTime::kFilm);
+    EXPECT_EQ(MAnimControl::minTime().value(), minTime);
+}
+
 TEST_F(RootAndTime, ShowsTheThreeTimeLinesOnBothChannels) {
     Scene scene;
     animated(scene, 10, 90, 29.97f);

@@ -195,6 +195,21 @@ TEST_F(Skeleton, NoWarningWhenTracksDoNotMatchTheBones) {
     for (const std::string& line : hostLines()) EXPECT_EQ(line.find("WARNING"), std::string::npos) << line;
 }
 
+TEST_F(Skeleton, KeysAtTimesThatAreNotNumbersAreLeftOut) {
+    Scene scene;
+    addBone(scene, "hip", -1);
+    Animation& animation = animate(scene, 0, 30, 30);
+    BoneTrack& track = animation.tracks[0];
+    ASSERT_EQ(track.positionKeys.allocate(3), 1);
+    track.positionKeys[0] = {0.0f, {1, 0, 0}};
+    track.positionKeys[1] = {std::nanf(""), {2, 0, 0}};
+    track.positionKeys[2] = {1.0f, {3, 0, 0}};
+    ASSERT_TRUE(build(scene));
+    const auto tx = curveKeys("hip", "translateX");
+    ASSERT_EQ(tx.size(), 2u);
+    EXPECT_EQ(tx[1].value, 3.0);
+}
+
 TEST_F(Skeleton, SampledModeKeysEveryFrameOfTheRange) {
     Scene scene;
     addBone(scene, "hip", -1);
