@@ -141,8 +141,8 @@ TEST_F(Drivers, WriteThatCannotReplaceTheTargetFailsAndLeavesNothingBehind) {
     const std::vector<std::string> lines = hostLines();
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[lines.size() - 4], "QVX: Writing to file...");
-    EXPECT_EQ(lines[lines.size() - 3].rfind("QVX: ERROR: " + target + ": cannot replace '" + target + "'", 0),
-              0u)
+    // The reason names the target; its wording is the file layer's.
+    EXPECT_EQ(lines[lines.size() - 3].rfind("QVX: ERROR: " + target + ": ", 0), 0u)
         << lines[lines.size() - 3];
     EXPECT_EQ(lines[lines.size() - 2], "QVX: ERROR: There was an error writing to file.");
     EXPECT_EQ(lines.back(), "QVX: Finished.");
@@ -158,10 +158,9 @@ TEST_F(Drivers, WriteIntoAMissingFolderSaysWhyBeforeAnyFileExists) {
     EXPECT_FALSE(write(target));
     const std::vector<std::string> lines = hostLines();
     ASSERT_GE(lines.size(), 3u);
-    EXPECT_EQ(
-        lines[lines.size() - 3].rfind("QVX: ERROR: " + target + ": cannot create a temporary file in '", 0),
-        0u)
+    EXPECT_EQ(lines[lines.size() - 3].rfind("QVX: ERROR: " + target + ": ", 0), 0u)
         << lines[lines.size() - 3];
+    EXPECT_NE(lines[lines.size() - 3].find("missing"), std::string::npos) << lines[lines.size() - 3];
     EXPECT_EQ(lines[lines.size() - 2], "QVX: ERROR: There was an error writing to file.");
     EXPECT_TRUE(folder.entries().empty());
 }
