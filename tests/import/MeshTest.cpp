@@ -234,12 +234,11 @@ TEST_F(MeshBuild, CopiedVerticesTakeTheirSourcesColourAndWeights) {
     const MDagPath shape = meshShape("|qvxTransform|QVXMesh0");
     MFnMesh meshFn(shape);
     const int hostVertices = meshFn.numVertices();
-    ASSERT_GE(hostVertices, 6);
-    if (hostVertices > 6) {
-        const std::string warning =
-            "QVX: WARNING: fnMesh returned wrong vertex count: 6 != " + std::to_string(hostVertices) + ".";
-        EXPECT_EQ(hostLines()[0], warning);
-    }
+    // The host made copies, and the count warning says so.
+    ASSERT_GT(hostVertices, 6);
+    const std::string warning =
+        "QVX: WARNING: fnMesh returned wrong vertex count: 6 != " + std::to_string(hostVertices) + ".";
+    EXPECT_EQ(hostLines()[0], warning);
     // Each host vertex has the colour of the scene vertex at its position.
     MFloatPointArray points;
     meshFn.getPoints(points);
