@@ -71,7 +71,13 @@ MStatus importFile(QVXTranslator& translator, const MFileObject& file, const MSt
 
     bool succeeded = false;
     try {
-        const int result = loadSceneFile(translator.sourcePath, translator.scene);
+        LoadReport report;
+        const int result = loadSceneFile(translator.sourcePath, translator.scene, LoadOptions(), &report);
+        // What the reader passed over on purpose (for example embedded files beyond the
+        // limit) is worth a line even when the load succeeds.
+        for (const std::string& warning : report.parse.warnings) {
+            logLine(MString("QVX: WARNING: ") + warning.c_str());
+        }
         if (result > 0) {
             succeeded = buildLoadedScene(translator, mode);
         } else {
