@@ -39,7 +39,8 @@ MStatus sampleNodeAnimation(GatherContext& context, BoneTrack* track, const MDag
     if (rate == 0.0f) rate = 30.0f;
     const float step = 1.0f / rate;
     const auto n = static_cast<std::int32_t>(count);
-    if (!track->positionKeys.allocate(n) || !track->rotationKeys.allocate(n) || !track->scaleKeys.allocate(n)) {
+    if (!track->positionKeys.allocate(n) || !track->rotationKeys.allocate(n) ||
+        !track->scaleKeys.allocate(n)) {
         track->positionKeys.clear();
         track->rotationKeys.clear();
         track->scaleKeys.clear();

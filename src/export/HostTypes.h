@@ -59,8 +59,20 @@ inline constexpr HostTypeEntry kExportHostTypes[] = {
 // locators, constraints, IK handles and effectors, manipulators, and the transforms above
 // cameras and lights (whose shapes are exported as cameras and lights instead).
 inline constexpr MFn::Type kExcludedGroupTypes[] = {
-    MFn::kGroundPlane,      MFn::kLocator,           MFn::kNormalConstraint,      MFn::kPointConstraint,
-    MFn::kOrientConstraint, MFn::kParentConstraint,  MFn::kPoleVectorConstraint,  MFn::kScaleConstraint,
-    MFn::kTangentConstraint, MFn::kRigidConstraint,  MFn::kOldGeometryConstraint, MFn::kIkHandle,
-    MFn::kIkEffector,       MFn::kManipulator3D,     MFn::kCamera,                MFn::kLight,
+    MFn::kGroundPlane,
+    MFn::kLocator,
+    MFn::kNormalConstraint,
+    MFn::kPointConstraint,
+    MFn::kOrientConstraint,
+    MFn::kParentConstraint,
+    MFn::kPoleVectorConstraint,
+    MFn::kScaleConstraint,
+    MFn::kTangentConstraint,
+    MFn::kRigidConstraint,
+    MFn::kOldGeometryConstraint,
+    MFn::kIkHandle,
+    MFn::kIkEffector,
+    MFn::kManipulator3D,
+    MFn::kCamera,
+    MFn::kLight,
 };

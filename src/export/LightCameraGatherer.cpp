@@ -36,7 +36,9 @@ bool near(const Vec3& a, const Vec3& b) {
            std::fabs(a.z - b.z) <= kDirectionEpsilon;
 }
 
-Vec3 toVec3(const MVector& v) { return {static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)}; }
+Vec3 toVec3(const MVector& v) {
+    return {static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)};
+}
 
 void setColumn(Matrix4& m, int column, const Vec3& v) {
     m[std::size_t(column)] = v.x;

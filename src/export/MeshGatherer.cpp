@@ -30,11 +30,13 @@ constexpr unsigned kGatheredUVSets = 2;
 
 // Host counts arrive as int or unsigned; anything the scene's 32-bit counts cannot hold is
 // treated like an allocation that failed.
-bool fitsCount(std::int64_t n) { return n >= 0 && n <= std::numeric_limits<std::int32_t>::max(); }
+bool fitsCount(std::int64_t n) {
+    return n >= 0 && n <= std::numeric_limits<std::int32_t>::max();
+}
 
-Vec3 sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-
-float finiteOrZero(float v) { return std::isnan(v) ? 0.0f : v; }
+float finiteOrZero(float v) {
+    return std::isnan(v) ? 0.0f : v;
+}
 
 // The colours of the first colour set, in colour-index order.
 MStatus gatherColors(GatherContext& context, MFnMesh& fn, Mesh& mesh, const MStringArray& colorSets) {
@@ -80,17 +82,32 @@ MStatus gatherUVs(GatherContext& context, MFnMesh& fn, Mesh& mesh, const MString
 Vec3 windingNormal(const Polygon& polygon, const VertexArray& vertices) {
     const std::int32_t corners = polygon.cornerCount();
     const std::int32_t* v = polygon.vertexIndices();
-    if (corners < 3 || v == nullptr || vertices.count() == 0) return {};
-    if (!vertices.validIndex(v[0]) || !vertices.validIndex(v[1]) || !vertices.validIndex(v[corners - 1])) {
-        return {};
+    if (corners < 3 || v == nullptr) return {};
+    for (std::int32_t k = 0; k < corners; ++k) {
+        if (!vertices.validIndex(v[k])) return {};
     }
-    const Vec3& a = vertices[v[0]].position;
-    const Vec3 ab = sub(vertices[v[1]].position, a);
-    const Vec3 ac = sub(vertices[v[corners - 1]].position, a);
-    Vec3 n = {ab.y * ac.z - ab.z * ac.y, ab.z * ac.x - ab.x * ac.z, ab.x * ac.y - ab.y * ac.x};
-    const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
-    if (length > 0.0f) n = {n.x / length, n.y / length, n.z / length};
-    return {finiteOrZero(n.x), finiteOrZero(n.y), finiteOrZero(n.z)};
+    double n[3] = {0.0, 0.0, 0.0};
+    for (std::int32_t k = 0; k < corners; ++k) {
+        const Vec3& a = vertices[v[k]].position;
+        const Vec3& b = vertices[v[(k + 1) % corners]].position;
+        n[0] += (double(a.y) - b.y) * (double(a.z) + b.z);
+        n[1] += (double(a.z) - b.z) * (double(a.x) + b.x);
+        n[2] += (double(a.x) - b.x) * (double(a.y) + b.y);
+    }
+    const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    if (length > 0.0) {
+        for (double& c : n) c /= length;
+    }
+    return {finiteOrZero(static_cast<float>(n[0])), finiteOrZero(static_cast<float>(n[1])),
+            finiteOrZero(static_cast<float>(n[2]))};
+}
+
+bool fixFlippedPolygon(Polygon& polygon, const VertexArray& vertices, const Vec3& hostNormal) {
+    const Vec3 n = windingNormal(polygon, vertices);
+    const float dot = hostNormal.x * n.x + hostNormal.y * n.y + hostNormal.z * n.z;
+    if (!(dot < 0.0f)) return false;
+    reversePolygonCorners(polygon);
+    return true;
 }
 
 void reversePolygonCorners(Polygon& polygon) {
@@ -147,7 +164,8 @@ MStatus gatherMesh(GatherContext& context, const MDagPath& path) {
     fn.getPoints(points, MSpace::kWorld);
     if (!fitsCount(points.length())) return context.memoryFailure();
     if (points.length() > 0) {
-        if (!mesh.vertices.allocate(static_cast<std::int32_t>(points.length()))) return context.memoryFailure();
+        if (!mesh.vertices.allocate(static_cast<std::int32_t>(points.length())))
+            return context.memoryFailure();
         for (unsigned i = 0; i < points.length(); ++i) {
             const MPoint& p = points[i];
             mesh.vertices[static_cast<std::int32_t>(i)].position = {
@@ -207,7 +225,8 @@ MStatus gatherMesh(GatherContext& context, const MDagPath& path) {
             }
             // Edge k of the host polygon leaves corner k; read before any turn so that
             // turning the polygon carries each flag with its edge.
-            if (haveEdges && polygons.getEdges(edgeIds) && edgeIds.length() == static_cast<unsigned>(hostCorners)) {
+            if (haveEdges && polygons.getEdges(edgeIds) &&
+                edgeIds.length() == static_cast<unsigned>(hostCorners)) {
                 std::uint32_t* flags = polygon.edgeFlags();
                 for (int k = 0; k < corners; ++k) {
                     int previous = 0;
@@ -218,9 +237,9 @@ MStatus gatherMesh(GatherContext& context, const MDagPath& path) {
             if (context.fixFlippedFaces) {
                 MVector hostNormal;
                 if (polygons.getNormal(hostNormal, MSpace::kWorld)) {
-                    const Vec3 n = windingNormal(polygon, mesh.vertices);
-                    const double dot = hostNormal.x * n.x + hostNormal.y * n.y + hostNormal.z * n.z;
-                    if (dot < 0.0) reversePolygonCorners(polygon);
+                    const Vec3 host = {static_cast<float>(hostNormal.x), static_cast<float>(hostNormal.y),
+                                       static_cast<float>(hostNormal.z)};
+                    fixFlippedPolygon(polygon, mesh.vertices, host);
                 }
             }
         }

@@ -16,10 +16,15 @@
 // appended stays.
 MStatus gatherMesh(GatherContext& context, const MDagPath& path);
 
-// The normal of a polygon's winding, from the positions of its first, second and last
-// corners: (b - a) x (c - a), normalised when its length is positive; zero when a corner
-// is missing or its vertex index is out of range. Components that are not numbers are 0.
+// The unit normal of a polygon's winding, summed over all its edges (Newell's method), so
+// that a concave polygon whose first corner is a reflex corner still faces the way its
+// corners run. Zero when the polygon has fewer than 3 corners or a corner's vertex index
+// is out of range; components that are not numbers are 0.
 Vec3 windingNormal(const Polygon& polygon, const VertexArray& vertices);
+
+// Turns the polygon around (reversePolygonCorners) when its winding faces away from the
+// host's normal of the face. Returns true when it did.
+bool fixFlippedPolygon(Polygon& polygon, const VertexArray& vertices, const Vec3& hostNormal);
 
 // Turns a polygon around: vertex, colour and UV indices in reverse corner order, and the
 // edge flags moved so that each still describes the edge that leaves its corner (the

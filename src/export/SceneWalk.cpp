@@ -126,7 +126,8 @@ void SceneWalk::visit(const MDagPath& path) {
         return;
     }
     if (path.hasFn(MFn::kNurbsSurface) && isTransform) {
-        logLine(MString("QVX: WARNING: Skipping Nurbs surface: ") + path.partialPathName(), HostLevel::Warning);
+        logLine(MString("QVX: WARNING: Skipping Nurbs surface: ") + path.partialPathName(),
+                HostLevel::Warning);
         MFnNurbsSurface surface(path, &status);
         NodeTransform transform;
         readNodeTransform(path, transform);
@@ -162,7 +163,8 @@ void SceneWalk::visit(const MDagPath& path) {
     ++items_;
     if (first) return;
     const MString fullPath = path.fullPathName();
-    if (isDefaultCameraPath(fullPath.asChar()) || std::strcmp(fullPath.asChar(), kGroundPlanePath) == 0) return;
+    if (isDefaultCameraPath(fullPath.asChar()) || std::strcmp(fullPath.asChar(), kGroundPlanePath) == 0)
+        return;
     if (hasExcludedGroupType(path)) return;
     NodeTransform transform;
     readNodeTransform(path, transform);

@@ -109,7 +109,8 @@ void readPlacement(const MObject& file, ShaderInfo& info) {
     info.offset = {offsetU, offsetV, 0.0f};
     info.repeat = {repeatU, repeatV, 1.0f};
     float rotateUV = 0.0f;  // radians
-    if (readValue(placement, "rotateUV", rotateUV)) info.rotation = {0.0f, 0.0f, rotateUV * kDegreesPerRadian};
+    if (readValue(placement, "rotateUV", rotateUV))
+        info.rotation = {0.0f, 0.0f, rotateUV * kDegreesPerRadian};
     info.wrapU = wrapU;
     info.wrapV = wrapV;
 }
@@ -224,13 +225,16 @@ void readShaderAttributes(const MObject& shader, const MObject& mesh, const MStr
         int interp = 0;
         if (readValue(bump, "bumpInterp", interp)) info.bumpInterp = interp;
         const MObject texture = sourceNode(plugOf(bump, "bumpValue"));
-        if (!texture.isNull() && texture.hasFn(MFn::kFileTexture)) info.bumpTexture = textureFileName(texture);
+        if (!texture.isNull() && texture.hasFn(MFn::kFileTexture))
+            info.bumpTexture = textureFileName(texture);
     }
 }
 
 void setLayerPlacement(MaterialLayer& layer, const ShaderInfo& info) {
-    layer.flags = info.wrapU != 0 ? layer.flags | MaterialLayer::kFlagWrapU : layer.flags & ~MaterialLayer::kFlagWrapU;
-    layer.flags = info.wrapV != 0 ? layer.flags | MaterialLayer::kFlagWrapV : layer.flags & ~MaterialLayer::kFlagWrapV;
+    layer.flags =
+        info.wrapU != 0 ? layer.flags | MaterialLayer::kFlagWrapU : layer.flags & ~MaterialLayer::kFlagWrapU;
+    layer.flags =
+        info.wrapV != 0 ? layer.flags | MaterialLayer::kFlagWrapV : layer.flags & ~MaterialLayer::kFlagWrapV;
     layer.offset = info.offset;
     layer.repeat = info.repeat;
     layer.rotation = info.rotation;
@@ -332,13 +336,17 @@ MStatus gatherShading(GatherContext& context, const MDagPath& path, std::int32_t
         MObjectArray groups;
         MIntArray faceGroups;
         if (!fn.getConnectedShaders(i, groups, faceGroups) || groups.length() == 0) continue;
-        if (!mesh.materials.allocate(static_cast<std::int32_t>(groups.length()))) return context.memoryFailure();
+        if (!mesh.materials.allocate(static_cast<std::int32_t>(groups.length())))
+            return context.memoryFailure();
         for (unsigned k = 0; k < groups.length(); ++k) {
-            status = fillMaterial(context, mesh.materials[static_cast<std::int32_t>(k)], groups[k], meshNode, firstUVSet);
+            status = fillMaterial(context, mesh.materials[static_cast<std::int32_t>(k)], groups[k], meshNode,
+                                  firstUVSet);
             if (!status) return status;
         }
-        const std::int32_t polygons = std::min(mesh.polygons.count(), static_cast<std::int32_t>(faceGroups.length()));
-        for (std::int32_t p = 0; p < polygons; ++p) mesh.polygons[p].materialIndex = faceGroups[static_cast<unsigned>(p)];
+        const std::int32_t polygons =
+            std::min(mesh.polygons.count(), static_cast<std::int32_t>(faceGroups.length()));
+        for (std::int32_t p = 0; p < polygons; ++p)
+            mesh.polygons[p].materialIndex = faceGroups[static_cast<unsigned>(p)];
     }
     return MS::kSuccess;
 }

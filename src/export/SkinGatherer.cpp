@@ -26,7 +26,8 @@ MStatus takeWeights(GatherContext& context, const MFnSkinCluster& skin, const MD
             return context.memoryFailure();
         }
         for (unsigned j = 0; j < influenceCount; ++j) {
-            if (!mesh.influenceNames[static_cast<std::int32_t>(j)].set(influences[j].fullPathName().asChar())) {
+            if (!mesh.influenceNames[static_cast<std::int32_t>(j)].set(
+                    influences[j].fullPathName().asChar())) {
                 return context.memoryFailure();
             }
         }
@@ -84,7 +85,8 @@ MStatus gatherSkinClusters(GatherContext& context, const MDagPath& path, std::in
             // Resolved again: a gatherer called before may have appended meshes.
             Mesh& mesh = context.scene.meshes[meshIndex];
             if (mesh.skinned != 0) {
-                logLine(MString("QVX: Multiple skin clusters: ") + clusterName + " found for mesh: " + shapeName + "!",
+                logLine(MString("QVX: Multiple skin clusters: ") + clusterName +
+                            " found for mesh: " + shapeName + "!",
                         HostLevel::Warning);
                 continue;
             }
