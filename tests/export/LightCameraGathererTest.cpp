@@ -19,7 +19,9 @@ constexpr double kPi = 3.14159265358979323846;
 
 class LightCameraGatherer : public HostSceneTest {};
 
-Vec3 column(const Matrix4& m, int c) { return {m[std::size_t(c)], m[std::size_t(4 + c)], m[std::size_t(8 + c)]}; }
+Vec3 column(const Matrix4& m, int c) {
+    return {m[std::size_t(c)], m[std::size_t(4 + c)], m[std::size_t(8 + c)]};
+}
 
 void expectVec(const Vec3& actual, float x, float y, float z, const char* what) {
     EXPECT_NEAR(actual.x, x, 1e-5) << what;

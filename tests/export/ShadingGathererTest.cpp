@@ -179,7 +179,8 @@ TEST_F(ShadingGatherer, OtherSurfaceShaderIsOpaqueWithFullShininess) {
     MFnSet set;
     MObject group = set.create(members, MFnSet::kRenderableOnly, false);
     MDGModifier modifier;
-    ASSERT_TRUE(modifier.connect(fn.findPlug("outColor"), MFnDependencyNode(group).findPlug("surfaceShader")));
+    ASSERT_TRUE(
+        modifier.connect(fn.findPlug("outColor"), MFnDependencyNode(group).findPlug("surfaceShader")));
     ASSERT_TRUE(modifier.doIt());
     const Material& material = gatherOnlyMesh().materials[0];
     EXPECT_STREQ(material.name.narrow, "flatFile");

@@ -63,7 +63,8 @@ TEST_F(SkinGatherer, TakesInfluencesAndWeightsAboveTheThresholdUnnormalised) {
     for (const Vertex& v : mesh.vertices) EXPECT_GE(v.weightCount(), 1);
 
     const auto info = hostLines(mayasim::Severity::kInfo);
-    const std::string found = "QVX: Found skin cluster: " + skinned.skinCluster + " for mesh: pCylinderShape1";
+    const std::string found =
+        "QVX: Found skin cluster: " + skinned.skinCluster + " for mesh: pCylinderShape1";
     EXPECT_NE(std::find(info.begin(), info.end(), found), info.end());
 }
 
@@ -101,7 +102,8 @@ TEST_F(SkinGatherer, SecondClusterOnTheSameShapeIsReportedAndIgnored) {
     }
     ASSERT_EQ(skinLines.size(), 2u);
     EXPECT_EQ(skinLines[0], "QVX: Found skin cluster: " + twoSkins.first + " for mesh: doubleSkinnedShape");
-    EXPECT_EQ(skinLines[1], "QVX: Multiple skin clusters: " + twoSkins.second + " found for mesh: doubleSkinnedShape!");
+    EXPECT_EQ(skinLines[1],
+              "QVX: Multiple skin clusters: " + twoSkins.second + " found for mesh: doubleSkinnedShape!");
     EXPECT_EQ(hostLines(mayasim::Severity::kWarning), std::vector<std::string>{skinLines[1]});
 }
 
