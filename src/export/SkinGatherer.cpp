@@ -3,16 +3,22 @@
 #include <maya/MDagPathArray.h>
 #include <maya/MDoubleArray.h>
 #include <maya/MFnMesh.h>
+#include <maya/MFnSingleIndexedComponent.h>
 #include <maya/MFnSkinCluster.h>
+#include <maya/MIntArray.h>
 #include <maya/MItDependencyNodes.h>
 #include <maya/MItGeometry.h>
 #include <maya/MObject.h>
 #include <maya/MString.h>
 
+#include <algorithm>
+
 #include "host/Messages.h"
 #include "scene/Scene.h"
 
 namespace {
+
+constexpr std::int32_t kPointsPerQuery = 4096;
 
 // The smallest weight kept, as the single-precision value widened to double.
 const double kMinimumWeight = static_cast<double>(0.001f);
@@ -35,21 +41,38 @@ MStatus takeWeights(GatherContext& context, const MFnSkinCluster& skin, const MD
     MStatus status;
     MItGeometry points(shapePath, &status);
     if (!status) return MS::kSuccess;
+    const int hostPoints = points.count();
+    const std::int32_t pointCount =
+        std::min<std::int32_t>(hostPoints < 0 ? 0 : hostPoints, mesh.vertices.count());
+    // The weights are asked for a block of points at a time: one query per point costs
+    // the host its influence lookup every time, one query for the whole mesh would hold
+    // points x influences doubles at once.
     MDoubleArray weights;
-    const std::int32_t vertexCount = mesh.vertices.count();
-    for (std::int32_t v = 0; !points.isDone() && v < vertexCount; points.next(), ++v) {
-        const MObject component = points.component();
-        unsigned count = 0;
-        if (!skin.getWeights(shapePath, component, weights, count)) continue;
-        const unsigned available = count < weights.length() ? count : weights.length();
-        Vertex& vertex = mesh.vertices[v];
-        for (unsigned j = 0; j < available; ++j) {
-            if (!(weights[j] > kMinimumWeight)) continue;
-            VertexWeight* weight = vertex.weights.append();
-            if (weight == nullptr) return context.memoryFailure();
-            weight->influenceIndex = static_cast<std::int32_t>(j);
-            weight->boneIndex = -1;
-            weight->weight = static_cast<float>(weights[j]);
+    MIntArray elements;
+    for (std::int32_t first = 0; first < pointCount; first += kPointsPerQuery) {
+        const std::int32_t count = std::min(kPointsPerQuery, pointCount - first);
+        elements.setLength(static_cast<unsigned>(count));
+        for (std::int32_t i = 0; i < count; ++i) elements[static_cast<unsigned>(i)] = first + i;
+        MFnSingleIndexedComponent block;
+        MObject component = block.create(MFn::kMeshVertComponent, &status);
+        if (!status || !block.addElements(elements)) return MS::kFailure;
+        unsigned influencesPerPoint = 0;
+        if (!skin.getWeights(shapePath, component, weights, influencesPerPoint)) continue;
+        if (influencesPerPoint == 0) continue;
+        const std::int32_t answered =
+            std::min<std::int32_t>(count, static_cast<std::int32_t>(weights.length() / influencesPerPoint));
+        for (std::int32_t i = 0; i < answered; ++i) {
+            Vertex& vertex = mesh.vertices[first + i];
+            const unsigned base = static_cast<unsigned>(i) * influencesPerPoint;
+            for (unsigned j = 0; j < influencesPerPoint; ++j) {
+                const double w = weights[base + j];
+                if (!(w > kMinimumWeight)) continue;
+                VertexWeight* weight = vertex.weights.append();
+                if (weight == nullptr) return context.memoryFailure();
+                weight->influenceIndex = static_cast<std::int32_t>(j);
+                weight->boneIndex = -1;
+                weight->weight = static_cast<float>(w);
+            }
         }
     }
     return MS::kSuccess;
