@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <maya/MFnDirectionalLight.h>
+#include <maya/MFnSpotLight.h>
 #include <maya/MFnTransform.h>
 #include <maya/MTime.h>
 
@@ -157,6 +158,17 @@ TEST_F(LightCameraGatherer, AnimationTakesTheRateOfTheInterfaceUnit) {
     EXPECT_FLOAT_EQ(scene.animations[0].fps, 25.0f);
     EXPECT_FLOAT_EQ(scene.animations[0].startTick, 0.0f);
     EXPECT_FLOAT_EQ(scene.animations[0].tickCount, 30.0f);
+}
+
+TEST_F(LightCameraGatherer, NarrowSpotHasNoNegativeSpread) {
+    MFnSpotLight spot;
+    spot.create(MObject::kNullObj, true, true);
+    ASSERT_TRUE(spot.setConeAngle(6.0 * kPi / 180.0));
+    Scene scene;
+    ASSERT_TRUE(gatherScene(scene, true));
+    ASSERT_EQ(scene.lights.count(), 1);
+    EXPECT_NEAR(scene.lights[0].coneAngle, 6.0f, 1e-4);
+    EXPECT_FLOAT_EQ(scene.lights[0].param0, 0.0f);
 }
 
 }  // namespace
