@@ -181,4 +181,17 @@ TEST_F(SceneWalk, CurrentTimeIsRestored) {
     EXPECT_DOUBLE_EQ(MAnimControl::currentTime().as(MTime::kFilm), 17.0);
 }
 
+TEST_F(SceneWalk, KeyListsTooLongForTheFileFailTheWalkAndRestoreTime) {
+    MObject transform;
+    ASSERT_TRUE(nurbsSurface(transform));
+    // Three billion frames: more keys than a key list can count.
+    ASSERT_TRUE(MAnimControl::setMinTime(MTime(-2.0e9, MTime::kFilm)));
+    ASSERT_TRUE(MAnimControl::setMaxTime(MTime(1.0e9, MTime::kFilm)));
+    ASSERT_TRUE(MAnimControl::setCurrentTime(MTime(5.0, MTime::kFilm)));
+    Scene scene;
+    const MStatus status = gatherScene(scene, true);
+    EXPECT_EQ(status, MS::kInsufficientMemory);
+    EXPECT_DOUBLE_EQ(MAnimControl::currentTime().as(MTime::kFilm), 5.0);
+}
+
 }  // namespace
