@@ -122,6 +122,10 @@ TEST_F(SceneWalk, NurbsSurfaceWarnsAndExportsNoGeometry) {
     const int bone = boneNamed(scene, "nurbsSphere1");
     ASSERT_GE(bone, 0);
     EXPECT_FLOAT_EQ(scene.bones[bone].position.y, 3.0f);
+    // The surface shape itself is no transform and no mesh: it is kept as a plain group.
+    const int shape = boneNamed(scene, "nurbsSphereShape1");
+    ASSERT_GT(shape, bone);
+    EXPECT_EQ(scene.bones[shape].parentIndex, bone);
     EXPECT_EQ(scene.meshes.count(), 0);
     EXPECT_EQ(scene.vertices.count(), 0);
 }
