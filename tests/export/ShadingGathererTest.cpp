@@ -189,4 +189,33 @@ TEST_F(ShadingGatherer, OtherSurfaceShaderIsOpaqueWithFullShininess) {
     EXPECT_EQ(material.layerCount(), 0);
 }
 
+TEST_F(ShadingGatherer, FaceAssignmentsGiveEachPolygonItsGroupsMaterial) {
+    MeshBuild strip;
+    ASSERT_TRUE(buildMesh({0, 0, 0, 1, 0, 0, 2, 0, 0, 0, 0, -1, 1, 0, -1, 2, 0, -1}, {4, 4},
+                          {0, 1, 4, 3, 1, 2, 5, 4}, "twoTone", "twoToneShape", strip));
+    const char* shaders[2] = {"leftLambert", "rightLambert"};
+    for (int face = 0; face < 2; ++face) {
+        MFnLambertShader lambert;
+        MObject shader = lambert.create(true);
+        lambert.setName(shaders[face]);
+        MSelectionList faces;
+        ASSERT_TRUE(faces.add(MString("twoToneShape.f[") + face + "]"));
+        MFnSet set;
+        MStatus status;
+        MObject group = set.create(faces, MFnSet::kRenderableOnly, false, &status);
+        ASSERT_TRUE(status);
+        MDGModifier modifier;
+        ASSERT_TRUE(modifier.connect(lambert.findPlug("outColor"),
+                                     MFnDependencyNode(group).findPlug("surfaceShader")));
+        ASSERT_TRUE(modifier.doIt());
+    }
+    const Mesh& mesh = gatherOnlyMesh();
+    ASSERT_EQ(mesh.materials.count(), 2);
+    for (int face = 0; face < 2; ++face) {
+        const int material = mesh.polygons[face].materialIndex;
+        ASSERT_TRUE(mesh.materials.validIndex(material));
+        EXPECT_STREQ(mesh.materials[material].name.narrow, shaders[face]);
+    }
+}
+
 }  // namespace
