@@ -3,19 +3,30 @@
 // with 240 keys of each kind. Every case reports bytes of the inner (uncompressed) file per
 // second, so the figures compare directly:
 //   WriterAlone        the version-31 body writer into memory
-//   ExportRoundTrip    writer, temporary file beside the target, compression, rename
-//   ZlibCompress       zlib's compress of the same inner bytes (the export's floor)
-//   FullLoad           read the file, inflate, parse (no post-load preparation)
-//   ZlibUncompress     zlib's uncompress of the same stream (the load's floor)
+//   ExportRoundTrip    writer, temporary file beside the target, compression, fsync, rename
+//                      (wall time; file_MB is the size of the file written)
+//   ZlibCompress       zlib's compress (level 6) of the same inner bytes (stream_MB: its size)
+//   FullLoad           read the file, inflate, parse (no post-load preparation); minflt is
+//                      the minor page faults per load
+//   ZlibUncompress     zlib's uncompress of the same stream into a reused buffer
+//   ZlibUncompressFresh  the same into memory allocated for each run (what a load must do)
 //   ParseAlone         the parser over the inflated inner file
 //   SceneAllocation    only the scene-model allocations a parse of this file makes (every
 //                      array sized and every polygon's corners created, nothing read): the
 //                      floor under ParseAlone that the reader cannot go below
+//
+// Run with the cases interleaved, so that a change in machine load hits all of them alike:
+//   build/dev/bench/bench_format_io --benchmark_enable_random_interleaving=true
+//       --benchmark_repetitions=5 --benchmark_report_aggregates_only=true   (one line)
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
+
+#include <memory>
 
 #include <cstdio>
 #include <string>
@@ -99,6 +110,7 @@ void buildScene(Scene& s) {
 struct Fixture {
     Scene scene;
     std::vector<unsigned char> inner;
+    ImageBuffer innerImage;             // the same bytes, as the parser takes them
     std::vector<unsigned char> stream;  // zlib stream of `inner`
     std::string folder;
     std::string file;  // an exported file
@@ -112,6 +124,7 @@ struct Fixture {
         stream.resize(length);
         compress(stream.data(), &length, inner.data(), static_cast<uLong>(inner.size()));
         stream.resize(length);
+        innerImage.assign(inner.begin(), inner.end());
         char pattern[] = "/tmp/qvxbenchXXXXXX";
         folder = mkdtemp(pattern) ? pattern : "/tmp";
         file = folder + "/scene.qvx";
@@ -126,6 +139,12 @@ struct Fixture {
 Fixture& fixture() {
     static Fixture f;
     return f;
+}
+
+long minorFaults() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
 }
 
 void setBytes(benchmark::State& state) {
@@ -153,19 +172,24 @@ void ExportRoundTrip(benchmark::State& state) {
         const ExportResult r = exportSceneFile(f.scene, WriteOptions(), target);
         benchmark::DoNotOptimize(r.written);
     }
+    struct stat st {};
+    stat(target.c_str(), &st);
     std::remove(target.c_str());
     setBytes(state);
+    state.counters["file_MB"] = double(st.st_size) / 1e6;
 }
 
 void ZlibCompress(benchmark::State& state) {
     Fixture& f = fixture();
     std::vector<unsigned char> out(compressBound(static_cast<uLong>(f.inner.size())));
+    uLongf length = 0;
     for (auto _ : state) {
-        uLongf length = static_cast<uLongf>(out.size());
+        length = static_cast<uLongf>(out.size());
         compress(out.data(), &length, f.inner.data(), static_cast<uLong>(f.inner.size()));
         benchmark::DoNotOptimize(length);
     }
     setBytes(state);
+    state.counters["stream_MB"] = double(length) / 1e6;
 }
 
 void FullLoad(benchmark::State& state) {
@@ -173,8 +197,11 @@ void FullLoad(benchmark::State& state) {
     LoadOptions options;
     options.prepare = false;
     Scene scene;
+    long faults = 0;
     for (auto _ : state) {
+        const long before = minorFaults();
         const int result = loadSceneFile(f.file, scene, options);
+        faults += minorFaults() - before;
         if (result != QVX_RESULT_OK) state.SkipWithError("load failed");
         benchmark::DoNotOptimize(scene.vertices.data());
         // Releasing the previous scene is not part of a load.
@@ -184,6 +211,7 @@ void FullLoad(benchmark::State& state) {
     }
     setBytes(state);
     state.counters["file_MB"] = double(f.stream.size()) / 1e6;
+    state.counters["minflt"] = benchmark::Counter(double(faults), benchmark::Counter::kAvgIterations);
 }
 
 void ZlibUncompress(benchmark::State& state) {
@@ -197,13 +225,30 @@ void ZlibUncompress(benchmark::State& state) {
     setBytes(state);
 }
 
+void ZlibUncompressFresh(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        // Not zero-filled, as a reader that knows the size need not; released outside the timing.
+        std::unique_ptr<unsigned char[]> out(new unsigned char[f.inner.size()]);
+        uLongf length = static_cast<uLongf>(f.inner.size());
+        uncompress(out.get(), &length, f.stream.data(), static_cast<uLong>(f.stream.size()));
+        benchmark::DoNotOptimize(out.get());
+        state.PauseTiming();
+        out.reset();
+        state.ResumeTiming();
+    }
+    setBytes(state);
+}
+
 void ParseAlone(benchmark::State& state) {
     Fixture& f = fixture();
     ReadSettings settings;
     settings.extractEmbeddedFiles = false;
     Scene scene;
     for (auto _ : state) {
-        if (parseSceneImage(f.inner, scene, settings) != QVX_RESULT_OK) state.SkipWithError("parse failed");
+        // An uncompressed image is read where it is, not replaced.
+        if (parseSceneImage(f.innerImage, scene, settings) != QVX_RESULT_OK)
+            state.SkipWithError("parse failed");
         benchmark::DoNotOptimize(scene.vertices.data());
         state.PauseTiming();
         scene.clear();
@@ -251,5 +296,6 @@ BENCHMARK(ExportRoundTrip)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ZlibCompress)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(FullLoad)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ZlibUncompress)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ZlibUncompressFresh)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ParseAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(SceneAllocation)->Unit(benchmark::kMillisecond)->UseRealTime();

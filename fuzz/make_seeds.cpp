@@ -66,6 +66,34 @@ int main(int argc, char** argv) {
         ok = save(folder, base + ".qvx", inner) && save(folder, base + "_z.qvx", wrapped) && ok;
         count += 2;
     }
+    // Text and shapes that the printers must survive: names and texture paths that are not
+    // UTF-8, and a long bone chain.
+    Scene odd;
+    samples::fillScene(odd);
+    odd.materials[0].name.set("Caf\xE9");
+    if (MaterialLayer* layer = odd.materials[0].findLayer(0)) layer->path.set("h\xF6lz.png");
+    const int32_t chain = 300;
+    Bone* bones = nullptr;
+    odd.bones.clear();
+    if (odd.bones.allocate(chain) == 1) bones = &odd.bones[0];
+    for (int32_t i = 0; bones && i < chain; ++i) {
+        odd.bones[i].name.set(i % 2 ? "j\xE4" : "joint");
+        odd.bones[i].parentIndex = i - 1;
+    }
+    odd.animations.clear();
+    {
+        WriteOptions options;
+        options.dateText = "Sun Dec  6 12:00:00 2026";
+        std::vector<unsigned char> inner;
+        QvxHeader header;
+        std::string error;
+        if (!writeSceneBody(odd, options, inner, header, error)) {
+            std::fprintf(stderr, "writer: %s\n", error.c_str());
+            return 1;
+        }
+        ok = save(folder, "latin1_chain.qvx", inner) && ok;
+        ++count;
+    }
     std::printf("wrote %d seeds into %s\n", count, folder.c_str());
     return ok ? 0 : 1;
 }

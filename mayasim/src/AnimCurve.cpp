@@ -33,20 +33,123 @@ CurveData* curveOf(const Node* n) {
     return n ? dynamic_cast<CurveData*>(n->data.get()) : nullptr;
 }
 
-// Linear between keys; a step out-tangent holds the key's value; the end values hold outside.
-double evaluateKeys(const std::vector<Key>& keys, double x) {
+// The tangent type kTangentGlobal stands for: Maya 2015's new-scene default for keys ("auto").
+constexpr int kGlobalDefault = MFnAnimCurve::kTangentAuto;
+
+int resolved(int type) {
+    return type == MFnAnimCurve::kTangentGlobal ? kGlobalDefault : type;
+}
+
+double segmentSlope(const Key& a, const Key& b) {
+    const double dx = b.input - a.input;
+    return dx > 0 ? (b.value - a.value) / dx : 0.0;
+}
+
+// The slope (value per input unit) of key i's tangent on the side given by `out`, from its type:
+//  - linear: towards the neighbouring key on that side;
+//  - flat (and the held side of steps): 0;
+//  - spline (also fixed, slow, fast, which start as splines): the slope between the two neighbours,
+//    at an end key the slope towards its only neighbour;
+//  - clamped: as spline, but flat when the key's value equals a neighbour's;
+//  - auto (and plateau): flat at an end key and at a local extreme; otherwise the spline slope,
+//    reduced so that the curve does not pass the neighbouring values (the tangent's Bezier handle,
+//    a third of the span long, stays between them).
+double tangentSlope(const std::vector<Key>& keys, std::size_t i, bool out) {
+    const Key& k = keys[i];
+    const int type = resolved(out ? k.outTangent : k.inTangent);
+    const bool hasPrev = i > 0, hasNext = i + 1 < keys.size();
+    switch (type) {
+        case MFnAnimCurve::kTangentLinear:
+            if (out)
+                return hasNext ? segmentSlope(k, keys[i + 1])
+                               : (hasPrev ? segmentSlope(keys[i - 1], k) : 0.0);
+            return hasPrev ? segmentSlope(keys[i - 1], k) : (hasNext ? segmentSlope(k, keys[i + 1]) : 0.0);
+        case MFnAnimCurve::kTangentFlat:
+        case MFnAnimCurve::kTangentStep:
+        case MFnAnimCurve::kTangentStepNext:
+            return 0.0;
+        default:
+            break;
+    }
+    double spline = 0.0;
+    if (hasPrev && hasNext)
+        spline = segmentSlope(keys[i - 1], keys[i + 1]);
+    else if (hasNext)
+        spline = segmentSlope(k, keys[i + 1]);
+    else if (hasPrev)
+        spline = segmentSlope(keys[i - 1], k);
+    if (type == MFnAnimCurve::kTangentClamped) {
+        if ((hasPrev && keys[i - 1].value == k.value) || (hasNext && keys[i + 1].value == k.value))
+            return 0.0;
+        return spline;
+    }
+    if (type == MFnAnimCurve::kTangentAuto || type == MFnAnimCurve::kTangentPlateau) {
+        if (!hasPrev || !hasNext) return 0.0;
+        const Key& p = keys[i - 1];
+        const Key& n = keys[i + 1];
+        if ((k.value - p.value) * (n.value - k.value) <= 0) return 0.0;  // extreme or level
+        // Handles reach a third of each span; keep both ends between the neighbours' values.
+        const double limitNext = 3.0 * (n.value - k.value) / (n.input - k.input);
+        const double limitPrev = 3.0 * (k.value - p.value) / (k.input - p.input);
+        const double sign = spline < 0 ? -1.0 : 1.0;
+        double m = std::fabs(spline);
+        m = std::min(m, std::fabs(limitNext));
+        m = std::min(m, std::fabs(limitPrev));
+        return sign * m;
+    }
+    return spline;
+}
+
+// One Bezier coordinate at parameter t.
+double bezier(double p0, double p1, double p2, double p3, double t) {
+    const double u = 1.0 - t;
+    return u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t * p3;
+}
+
+// Maya evaluates each span between keys a and b as a Bezier segment: (xa, ya), the end of a's out
+// tangent, the start of b's in tangent, (xb, yb). Unweighted curves place the handles at a third of
+// the span in x, so the parameter is linear in x (the Hermite form). Weighted curves keep the
+// handles' own x lengths (here a third of the span on each side, Maya's length for a new tangent)
+// and solve x(t) = x for t.
+double evaluateSegment(const std::vector<Key>& keys, std::size_t ia, double x, bool weighted) {
+    const Key& a = keys[ia];
+    const Key& b = keys[ia + 1];
+    const double span = b.input - a.input;
+    if (span <= 0) return b.value;
+    const int out = resolved(a.outTangent);
+    if (out == MFnAnimCurve::kTangentStep) return a.value;
+    if (out == MFnAnimCurve::kTangentStepNext) return b.value;
+    const double mOut = tangentSlope(keys, ia, true);
+    const double mIn = tangentSlope(keys, ia + 1, false);
+    const double hx = span / 3.0;
+    const double x1 = a.input + hx, y1 = a.value + mOut * hx;
+    const double x2 = b.input - hx, y2 = b.value - mIn * hx;
+    double t = (x - a.input) / span;
+    if (weighted) {
+        // Bisection on the monotonic x(t); 60 halvings reach double precision.
+        double lo = 0.0, hi = 1.0;
+        for (int it = 0; it < 60; ++it) {
+            t = 0.5 * (lo + hi);
+            if (bezier(a.input, x1, x2, b.input, t) < x)
+                lo = t;
+            else
+                hi = t;
+        }
+        t = 0.5 * (lo + hi);
+    }
+    return bezier(a.value, y1, y2, b.value, t);
+}
+
+// Keys hold their end values outside the keyed range (constant pre and post infinity).
+double evaluateKeys(const std::vector<Key>& keys, double x, bool weighted) {
     if (keys.empty()) return 0.0;
     if (x <= keys.front().input) return keys.front().value;
     if (x >= keys.back().input) return keys.back().value;
     auto hi =
         std::upper_bound(keys.begin(), keys.end(), x, [](double v, const Key& k) { return v < k.input; });
-    const Key& b = *hi;
-    const Key& a = *(hi - 1);
-    if (a.outTangent == MFnAnimCurve::kTangentStep) return a.value;
-    if (a.outTangent == MFnAnimCurve::kTangentStepNext) return b.value;
-    double span = b.input - a.input;
-    if (span <= 0) return b.value;
-    return a.value + (b.value - a.value) * (x - a.input) / span;
+    const auto ia = static_cast<std::size_t>(hi - keys.begin()) - 1;
+    if (x == keys[ia].input) return keys[ia].value;
+    return evaluateSegment(keys, ia, x, weighted);
 }
 
 bool timeInput(const Node* n) {
@@ -95,7 +198,7 @@ MAYASIM_REGISTER_TYPES(registerAnimCurves) {
             scene().readNumber(in, x);
         else
             x = host().time.current;
-        out = c ? evaluateKeys(c->keys, x) : 0.0;
+        out = c ? evaluateKeys(c->keys, x, scene().number(&n, "weightedTangents", 0) != 0) : 0.0;
         return true;
     });
 }
@@ -110,6 +213,10 @@ namespace {
 
 CurveData* fnCurve(const MFnAnimCurve& fn) {
     return curveOf(fnNode(fn));
+}
+
+bool weightedCurve(const MFnAnimCurve& fn) {
+    return scene().number(fnNode(fn), "weightedTangents", 0) != 0;
 }
 
 MFnAnimCurve::AnimCurveType typeForAttribute(const Attribute* a) {
@@ -318,7 +425,7 @@ MFnAnimCurve::TangentType MFnAnimCurve::outTangentType(unsigned int index, MStat
 MStatus MFnAnimCurve::evaluate(const MTime& atTime, double& value) const {
     CurveData* c = fnCurve(*this);
     if (!c) return MS::kFailure;
-    value = evaluateKeys(c->keys, atTime.as(MTime::kSeconds));
+    value = evaluateKeys(c->keys, atTime.as(MTime::kSeconds), weightedCurve(*this));
     return MS::kSuccess;
 }
 double MFnAnimCurve::evaluate(const MTime& atTime, MStatus* ReturnStatus) const {
@@ -329,7 +436,7 @@ double MFnAnimCurve::evaluate(const MTime& atTime, MStatus* ReturnStatus) const 
 MStatus MFnAnimCurve::evaluate(const double& atUnitlessInput, double& value) const {
     CurveData* c = fnCurve(*this);
     if (!c) return MS::kFailure;
-    value = evaluateKeys(c->keys, atUnitlessInput);
+    value = evaluateKeys(c->keys, atUnitlessInput, weightedCurve(*this));
     return MS::kSuccess;
 }
 

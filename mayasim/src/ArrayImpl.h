@@ -52,10 +52,6 @@
         mayasim::Access::vec<T>(*this).push_back(element);                       \
         return MS::kSuccess;                                                     \
     }                                                                            \
-    MStatus Cls::copy(const Cls& source) {                                       \
-        mayasim::Access::vec<T>(*this) = mayasim::Access::vec<T>(source);        \
-        return MS::kSuccess;                                                     \
-    }                                                                            \
     MStatus Cls::clear() {                                                       \
         mayasim::Access::vec<T>(*this).clear();                                  \
         return MS::kSuccess;                                                     \
@@ -63,6 +59,13 @@
     void Cls::setSizeIncrement(unsigned int) {}                                  \
     unsigned int Cls::sizeIncrement() const {                                    \
         return 1;                                                                \
+    }
+
+// copy() exists on every array class except MStringArray.
+#define MAYASIM_ARRAY_COPY(Cls, T)                                        \
+    MStatus Cls::copy(const Cls& source) {                                \
+        mayasim::Access::vec<T>(*this) = mayasim::Access::vec<T>(source); \
+        return MS::kSuccess;                                              \
     }
 
 // Numeric arrays take and return elements by value.
@@ -145,6 +148,7 @@
 // sized constructor and both subscript forms.
 #define MAYASIM_OBJECT_ARRAY(Cls, T)                                                   \
     MAYASIM_ARRAY_COMMON(Cls, T)                                                       \
+    MAYASIM_ARRAY_COPY(Cls, T)                                                         \
     Cls::Cls(const T src[], unsigned int count) {                                      \
         new (fStore) std::vector<T>(src ? src : nullptr, src ? src + count : nullptr); \
     }                                                                                  \

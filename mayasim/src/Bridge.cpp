@@ -98,6 +98,10 @@ NodePath fnPath(const MFnBase& fn) {
     return firstPath(n);
 }
 
+bool fnHasDagPath(const MFnBase& fn) {
+    return fnNode(fn) && !Access::fnPath(fn).empty();
+}
+
 std::vector<Node*> shapesBelow(const Node* n) {
     std::vector<Node*> out;
     if (!n || !n->type->isTransform()) return out;

@@ -32,6 +32,9 @@ Node* pathLeaf(const MDagPath& p);  // the world for an empty valid path; null w
 Node* fnNode(const MFnBase& fn);
 // The function set's DAG path: the one it was attached through, else the first path to its node.
 NodePath fnPath(const MFnBase& fn);
+// Whether the set was attached through a DAG path. Maya answers world-space queries only then ("Must
+// have a DAG path to do world space transforms"); a set attached to the node object refuses them.
+bool fnHasDagPath(const MFnBase& fn);
 
 // Shape children of a transform that are not intermediate objects, in child order.
 std::vector<Node*> shapesBelow(const Node* n);

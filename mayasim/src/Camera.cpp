@@ -49,10 +49,15 @@ double fieldOfView(double apertureInches, double focal) {
     return focal > 0 ? 2.0 * std::atan(0.5 * apertureInches * kMillimetresPerInch / focal) : 0.0;
 }
 
+// World space needs the set to be attached through a DAG path, as in Maya.
+bool spaceAvailable(const MFnBase& fn, MSpace::Space space, MStatus* ReturnStatus) {
+    const bool ok = fnNode(fn) && (space != MSpace::kWorld || fnHasDagPath(fn));
+    setStatus(ReturnStatus, ok ? MS::kSuccess : MS::kInvalidParameter);
+    return ok;
+}
+
 MVector direction(const MFnBase& fn, const MVector& local, MSpace::Space space, MStatus* ReturnStatus) {
-    Node* n = fnNode(fn);
-    setStatus(ReturnStatus, n ? MS::kSuccess : MS::kInvalidParameter);
-    if (!n) return MVector();
+    if (!spaceAvailable(fn, space, ReturnStatus)) return MVector();
     return space == MSpace::kWorld ? worldDirection(fnPath(fn), local) : local;
 }
 
@@ -63,13 +68,13 @@ MAYASIM_IMPLEMENT_DAG_MFN(MFnCamera, MFn::kCamera)
 MObject MFnCamera::create(MStatus* ReturnStatus) {
     return createShapeNode(*this, "camera", MObject::kNullObj, true, ReturnStatus);
 }
+// Without a parent the camera gets a transform of its own, which is returned (as create() does);
+// under a given parent the shape is returned.
 MObject MFnCamera::create(MObject& parent, MStatus* ReturnStatus) {
-    return createShapeNode(*this, "camera", parent, false, ReturnStatus);
+    return createShapeNode(*this, "camera", parent, parent.isNull(), ReturnStatus);
 }
 MPoint MFnCamera::eyePoint(MSpace::Space space, MStatus* ReturnStatus) const {
-    Node* n = fnNode(*this);
-    setStatus(ReturnStatus, n ? MS::kSuccess : MS::kInvalidParameter);
-    if (!n || space != MSpace::kWorld) return MPoint();
+    if (!spaceAvailable(*this, space, ReturnStatus) || space != MSpace::kWorld) return MPoint();
     const MMatrix m = pathMatrix(fnPath(*this));
     return MPoint(m.matrix[3][0], m.matrix[3][1], m.matrix[3][2]);
 }

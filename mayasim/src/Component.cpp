@@ -46,13 +46,13 @@ Component* attached(const MFnBase& fn) {
 
 MAYASIM_IMPLEMENT_MFN(MFnComponent, MFn::kComponent)
 
-int MFnComponent::elementCount(MStatus* ReturnStatus) {
+int MFnComponent::elementCount(MStatus* ReturnStatus) const {
     Component* c = attached(*this);
     if (ReturnStatus) *ReturnStatus = c ? MS::kSuccess : MS::kInvalidParameter;
     if (!c) return 0;
     return c->complete ? c->completeCount : static_cast<int>(c->elements.size());
 }
-MFn::Type MFnComponent::componentType(MStatus* ReturnStatus) {
+MFn::Type MFnComponent::componentType(MStatus* ReturnStatus) const {
     Component* c = attached(*this);
     if (ReturnStatus) *ReturnStatus = c ? MS::kSuccess : MS::kInvalidParameter;
     return c ? c->kind : MFn::kInvalid;

@@ -97,7 +97,7 @@ MAYASIM_REGISTER_TYPES(registerCoreAttributes) {
     t.addAttribute("dagNode", output(arrayOf(matrixAttr("parentMatrix", "pm"))));
     t.addAttribute("dagNode", output(arrayOf(matrixAttr("parentInverseMatrix", "pim"))));
     {
-        auto ogc = attr("objectGrpCompList", "ogc", AttrType::kData);
+        auto ogc = attr("objectGrpCompList", "gcl", AttrType::kData);
         auto groups = arrayOf(compoundAttr("objectGroups", "og",
                                            {ogc, attr("objectGroupId", "gid", AttrType::kInt, 0),
                                             attr("objectGrpColor", "gco", AttrType::kShort, 0)}));
@@ -107,7 +107,8 @@ MAYASIM_REGISTER_TYPES(registerCoreAttributes) {
     t.addAttribute("transform", keyable(triple("translate", "t", AttrType::kDistance, 0, 0, 0)));
     t.addAttribute("transform", keyable(triple("rotate", "r", AttrType::kAngle, 0, 0, 0)));
     t.addAttribute("transform", keyable(triple("scale", "s", AttrType::kDouble, 1, 1, 1)));
-    t.addAttribute("transform", triple("shear", "sh", AttrType::kDouble, 0, 0, 0, "XYZ", "xyz"));
+    t.addAttribute("transform", childNames(triple("shear", "sh", AttrType::kDouble, 0, 0, 0),
+                                           {{"shearXY", "shxy"}, {"shearXZ", "shxz"}, {"shearYZ", "shyz"}}));
     t.addAttribute("transform", attr("rotateOrder", "ro", AttrType::kShort, 0));
     t.addAttribute("transform", triple("rotateAxis", "ra", AttrType::kAngle, 0, 0, 0));
     t.addAttribute("transform", triple("rotatePivot", "rp", AttrType::kDistance, 0, 0, 0));

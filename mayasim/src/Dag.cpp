@@ -45,7 +45,9 @@ Matrix16 toMatrix16(const MMatrix& m) {
     return r;
 }
 
-// Row-vector form: [-sp] S [sp] [-rp] RA R [rp] T for transforms; S RA R JO T for joints.
+// Row-vector form: [-sp] S [sp] [-rp] RA R [rp] T for transforms; S RA R JO IS T for joints, where IS
+// undoes the parent's scale (segment scale compensation): the inverse of the joint's "inverseScale",
+// which holds the parent joint's scale through a connection. A zero component is left alone.
 MMatrix localMatrix(const Node& node) {
     if (!node.type->isTransform()) return MMatrix();
     const Scene& s = scene();
@@ -64,6 +66,13 @@ MMatrix localMatrix(const Node& node) {
         double jo[3];
         read3(s, node, "jointOrient", jo, 0);
         MMatrix m = scale * euler(ra, 0) * rot * euler(jo, 0);
+        if (s.number(&node, "segmentScaleCompensate", 1.0) != 0.0) {
+            double is[3];
+            read3(s, node, "inverseScale", is, 1);
+            MMatrix undo;
+            for (int i = 0; i < 3; ++i) undo.matrix[i][i] = is[i] != 0.0 ? 1.0 / is[i] : 1.0;
+            m = m * undo;
+        }
         return m * translation(t[0], t[1], t[2]);
     }
     MMatrix m = translation(-sp[0], -sp[1], -sp[2]) * scale * translation(sp[0], sp[1], sp[2]) *

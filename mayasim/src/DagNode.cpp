@@ -392,6 +392,7 @@ unsigned int MDagPath::instanceNumber(MStatus* ReturnStatus) const {
 }
 
 MAYASIM_ARRAY_COMMON(MDagPathArray, MDagPath)
+MAYASIM_ARRAY_COPY(MDagPathArray, MDagPath)
 MDagPathArray::MDagPathArray(const MDagPath src[], unsigned int count) {
     new (fStore) std::vector<MDagPath>(src ? src : nullptr, src ? src + count : nullptr);
 }

@@ -4,12 +4,16 @@
 #include <maya/MLibrary.h>
 #include <maya/MPxFileTranslator.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 
 #include "Access.h"
+#include "Commands.h"
 #include "Graph.h"
 #include "HostState.h"
+#include "mayasim/MaFile.h"
 
 using namespace mayasim;
 
@@ -81,7 +85,10 @@ TranslatorEntry* chooseTranslator(const std::string& path, const char* type, boo
     return nullptr;
 }
 
-MStatus runTranslator(const MString& fileName, const char* type, MPxFileTranslator::FileAccessMode mode) {
+// Runs the reader or writer of the chosen translator with `options`, or with its registered default
+// option string when `options` is null.
+MStatus runTranslator(const MString& fileName, const char* type, MPxFileTranslator::FileAccessMode mode,
+                      const std::string* options = nullptr) {
     const bool reading = mode == MPxFileTranslator::kOpenAccessMode ||
                          mode == MPxFileTranslator::kImportAccessMode ||
                          mode == MPxFileTranslator::kReferenceAccessMode;
@@ -108,8 +115,8 @@ MStatus runTranslator(const MString& fileName, const char* type, MPxFileTranslat
     f.readingFile = reading;
     f.writingFile = !reading;
     f.openingFile = mode == MPxFileTranslator::kOpenAccessMode;
-    MString options = toM(entry->defaultOptions);
-    status = reading ? t->reader(file, options, mode) : t->writer(file, options, mode);
+    MString optionText = toM(options ? *options : entry->defaultOptions);
+    status = reading ? t->reader(file, optionText, mode) : t->writer(file, optionText, mode);
     h.accessMode = previous;
     f.readingFile = f.writingFile = f.openingFile = false;
     if (!status) return fail((reading ? "Error reading file " : "Error writing file ") + path);
@@ -119,6 +126,79 @@ MStatus runTranslator(const MString& fileName, const char* type, MPxFileTranslat
     }
     return MS::kSuccess;
 }
+
+// file [-f] [-typ type] [-op options] (-i | -o | -ea | -es | -new) [path], as scripts and batch jobs
+// run it: -import reads into the current scene, -open into a new one, -exportAll and -exportSelected
+// write; the -options text reaches the reader or writer unchanged. Answers the file's path.
+MStatus fileCommand(const std::vector<std::string>& args, std::vector<std::string>& result) {
+    struct Action {
+        const char* shortFlag;
+        const char* longFlag;
+        MPxFileTranslator::FileAccessMode mode;
+    };
+    static const Action kActions[] = {{"-i", "-import", MPxFileTranslator::kImportAccessMode},
+                                      {"-o", "-open", MPxFileTranslator::kOpenAccessMode},
+                                      {"-ea", "-exportAll", MPxFileTranslator::kExportAccessMode},
+                                      {"-es", "-exportSelected", MPxFileTranslator::kExportActiveAccessMode}};
+    // Flags scripts commonly add that change nothing here; the second group takes a value.
+    static const char* const kIgnored[] = {"-f",  "-force",        "-pr", "-preserveReferences",
+                                           "-iv", "-ignoreVersion"};
+    static const char* const kIgnoredWithValue[] = {
+        "-ns", "-namespace", "-ra", "-renameAll", "-mnc", "-mergeNamespacesOnClash", "-pmt", "-prompt"};
+    auto isOneOf = [](const std::string& a, const auto& list) {
+        return std::find_if(std::begin(list), std::end(list), [&](const char* f) { return a == f; }) !=
+               std::end(list);
+    };
+    const Action* action = nullptr;
+    bool newScene = false;
+    std::string type, path;
+    std::unique_ptr<std::string> options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool needsValue =
+            a == "-typ" || a == "-type" || a == "-op" || a == "-options" || isOneOf(a, kIgnoredWithValue);
+        if (needsValue && i + 1 >= args.size())
+            return fail("file: flag '" + a + "' needs a value", MS::kInvalidParameter);
+        if (a == "-typ" || a == "-type") {
+            type = args[++i];
+        } else if (a == "-op" || a == "-options") {
+            options = std::make_unique<std::string>(args[++i]);
+        } else if (a == "-new") {
+            newScene = true;
+        } else if (isOneOf(a, kIgnoredWithValue)) {
+            ++i;
+        } else if (isOneOf(a, kIgnored)) {
+            continue;
+        } else if (!a.empty() && a[0] == '-') {
+            const Action* found = nullptr;
+            for (const Action& act : kActions)
+                if (a == act.shortFlag || a == act.longFlag) found = &act;
+            if (!found) return fail("file: Invalid flag '" + a + "'", MS::kInvalidParameter);
+            if (action && action != found)
+                return fail("file: more than one action was given", MS::kInvalidParameter);
+            action = found;
+        } else if (path.empty()) {
+            path = a;
+        } else {
+            return fail("file: more than one file name was given: " + a, MS::kInvalidParameter);
+        }
+    }
+    if (newScene && !action) return MFileIO::newFile(true);
+    if (!action || newScene)
+        return fail("file: give one of -import, -open, -exportAll, -exportSelected", MS::kInvalidParameter);
+    if (path.empty()) return fail("file: no file name was given", MS::kInvalidParameter);
+    const bool maFile = isMaPath(path) && type.empty();
+    MStatus s = maFile && action->mode == MPxFileTranslator::kOpenAccessMode ? openMaFile(path)
+                : maFile && action->mode == MPxFileTranslator::kImportAccessMode
+                    ? importMaFile(path)
+                    : runTranslator(toM(path), type.c_str(), action->mode, options.get());
+    if (s) result.push_back(path);
+    return s;
+}
+
+struct RegisterFileCommand {
+    RegisterFileCommand() { registerCommand("file", fileCommand); }
+} registerFileCommand;
 
 }  // namespace
 
@@ -139,6 +219,7 @@ MStatus MFileIO::newFile(bool) {
     return MS::kSuccess;
 }
 MStatus MFileIO::open(const MString& fileName, const char* type, bool, ReferenceMode, bool) {
+    if (isMaPath(fromM(fileName)) && (!type || !*type)) return openMaFile(fromM(fileName));
     return runTranslator(fileName, type, MPxFileTranslator::kOpenAccessMode);
 }
 MStatus MFileIO::save(bool) {
@@ -150,6 +231,7 @@ MStatus MFileIO::saveAs(const MString& fileName, const char* type, bool) {
     return runTranslator(fileName, type, MPxFileTranslator::kSaveAccessMode);
 }
 MStatus MFileIO::importFile(const MString& fileName, const char* type, bool, const char*, bool) {
+    if (isMaPath(fromM(fileName)) && (!type || !*type)) return importMaFile(fromM(fileName));
     return runTranslator(fileName, type, MPxFileTranslator::kImportAccessMode);
 }
 MStatus MFileIO::exportAll(const MString& fileName, const char* type, bool) {

@@ -93,6 +93,9 @@ AttrPtr compoundAttr(const std::string& longName, const std::string& shortName,
 AttrPtr triple(const std::string& longName, const std::string& shortName, AttrType type, double d0, double d1,
                double d2, const char* longSuffixes = "XYZ", const char* shortSuffixes = "xyz");
 AttrPtr colorAttr(const std::string& longName, const std::string& shortName, double r, double g, double b);
+// Gives the children of a compound the names Maya uses where they do not follow the parent's
+// ("ambientColorR" is "acr", "shearXY" is "shxy"): {long, short} per child, in order.
+AttrPtr childNames(AttrPtr a, const std::vector<std::pair<std::string, std::string>>& names);
 // Modifiers returning the same attribute, for chaining.
 AttrPtr arrayOf(AttrPtr a);
 AttrPtr output(AttrPtr a);  // computed, not a valid connection destination

@@ -24,9 +24,12 @@ namespace mayasim {
 
 MAYASIM_REGISTER_TYPES(registerLightAttributes) {
     TypeRegistry& t = types();
-    t.addAttribute("light", keyable(colorAttr("color", "cl", 1, 1, 1)));
+    t.addAttribute("light", keyable(childNames(colorAttr("color", "cl", 1, 1, 1),
+                                               {{"colorR", "cr"}, {"colorG", "cg"}, {"colorB", "cb"}})));
     t.addAttribute("light", keyable(attr("intensity", "in", AttrType::kFloat, 1)));
-    t.addAttribute("light", colorAttr("shadowColor", "shc", 0, 0, 0));
+    t.addAttribute("light",
+                   childNames(colorAttr("shadowColor", "sc", 0, 0, 0),
+                              {{"shadColorR", "scr"}, {"shadColorG", "scg"}, {"shadColorB", "scb"}}));
     t.addAttribute("light", attr("useRayTraceShadows", "urs", AttrType::kBool, 0));
     t.addAttribute("light", attr("emitDiffuse", "de", AttrType::kBool, 1));
     t.addAttribute("light", attr("emitSpecular", "sn", AttrType::kBool, 1));
@@ -156,15 +159,17 @@ MFloatVector MFnLight::lightDirection(int instance, MSpace::Space space, MStatus
     if (space != MSpace::kWorld) return toFloat(down);
     return toFloat(worldDirection(instancePath(n, static_cast<unsigned>(instance)), down));
 }
+// The form without an instance answers in world space, which needs the path the set was attached
+// through; the form with an instance number finds that instance's path itself.
 MFloatVector MFnLight::lightDirection(MStatus* ReturnStatus) const {
-    Node* n = fnNode(*this);
-    setStatus(ReturnStatus, n ? MS::kSuccess : MS::kInvalidParameter);
-    return n ? toFloat(worldDirection(fnPath(*this), MVector(0, 0, -1))) : MFloatVector();
+    const bool ok = fnHasDagPath(*this);
+    setStatus(ReturnStatus, ok ? MS::kSuccess : MS::kInvalidParameter);
+    return ok ? toFloat(worldDirection(fnPath(*this), MVector(0, 0, -1))) : MFloatVector();
 }
 
 MAYASIM_IMPLEMENT_DAG_MFN(MFnNonAmbientLight, MFn::kNonAmbientLight)
-float MFnNonAmbientLight::decayRate(MStatus* ReturnStatus) const {
-    return static_cast<float>(readNumberOf(*this, "decayRate", ReturnStatus));
+short MFnNonAmbientLight::decayRate(MStatus* ReturnStatus) const {
+    return static_cast<short>(readNumberOf(*this, "decayRate", ReturnStatus));
 }
 MStatus MFnNonAmbientLight::setDecayRate(const short& decay_rate) {
     return writeNumberOf(*this, "decayRate", decay_rate);

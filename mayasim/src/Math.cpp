@@ -429,7 +429,7 @@ bool MPoint::operator==(const MPoint& o) const {
 bool MPoint::operator!=(const MPoint& o) const {
     return !(*this == o);
 }
-MPoint MPoint::cartesianize() {
+MPoint& MPoint::cartesianize() {
     if (w != 0 && w != 1) {
         x /= w;
         y /= w;
@@ -481,8 +481,4 @@ bool MColor::operator==(const MColor& o) const {
 }
 bool MColor::operator!=(const MColor& o) const {
     return !(*this == o);
-}
-bool MColor::isEquivalent(const MColor& o, float t) const {
-    return std::fabs(r - o.r) <= t && std::fabs(g - o.g) <= t && std::fabs(b - o.b) <= t &&
-           std::fabs(a - o.a) <= t;
 }

@@ -15,10 +15,12 @@
 #include <cctype>
 #include <cmath>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "Bridge.h"
 #include "Component.h"
 #include "FnImpl.h"
+#include "SkinCluster.h"
 
 namespace mayasim {
 
@@ -27,7 +29,7 @@ MAYASIM_REGISTER_TYPES(registerMeshAttributes) {
     t.addAttribute("mesh", attr("inMesh", "i", AttrType::kData));
     t.addAttribute("mesh", output(attr("outMesh", "o", AttrType::kData)));
     t.addAttribute("mesh", output(arrayOf(attr("worldMesh", "w", AttrType::kData))));
-    t.addAttribute("mesh", arrayOf(compoundAttr("uvSet", "uvs", {stringAttr("uvSetName", "uvsn")})));
+    t.addAttribute("mesh", arrayOf(compoundAttr("uvSet", "uvst", {stringAttr("uvSetName", "uvsn")})));
     t.addAttribute("mesh", stringAttr("currentUVSet", "cuvs", "map1"));
     t.addAttribute("mesh", arrayOf(compoundAttr(
                                "colorSet", "clst",
@@ -108,8 +110,15 @@ Node* shapeAt(const MDagPath& p, MFn::Type t, NodePath& out) {
     return nullptr;
 }
 
+// A shape fed through "inMesh" that holds no geometry of its own (as a deformed shape read from a
+// file) has the topology of the original shape upstream.
 MeshData* meshData(const Node* node) {
-    return node ? dynamic_cast<MeshData*>(node->data.get()) : nullptr;
+    MeshData* d = node ? dynamic_cast<MeshData*>(node->data.get()) : nullptr;
+    if (d && d->points.empty() && d->counts.empty())
+        if (Node* source = geometrySource(node))
+            if (source != node)
+                if (auto* up = dynamic_cast<MeshData*>(source->data.get())) return up;
+    return d;
 }
 
 void syncSetPlugs(Node* mesh) {
@@ -169,6 +178,12 @@ MeshData* dataOf(const MFnBase& fn) {
     return meshData(fnNode(fn));
 }
 
+// The mesh data when the space can be answered: world space needs the set to be attached through a
+// DAG path, as in Maya.
+MeshData* dataIn(const MFnBase& fn, MSpace::Space space) {
+    return space == MSpace::kWorld && !fnHasDagPath(fn) ? nullptr : dataOf(fn);
+}
+
 MMatrix spaceMatrix(const MFnBase& fn, MSpace::Space space) {
     return space == MSpace::kWorld ? pathMatrix(fnPath(fn)) : MMatrix();
 }
@@ -179,6 +194,72 @@ std::array<double, 3> applyMatrix(const MMatrix& m, const std::array<double, 3>&
         r[static_cast<std::size_t>(c)] =
             p[0] * m.matrix[0][c] + p[1] * m.matrix[1][c] + p[2] * m.matrix[2][c] + m.matrix[3][c];
     return r;
+}
+
+// The changes MFnMesh::create makes to the data it is given, as the API documents them:
+//  - an edge whose two ends are the same vertex is removed (1 2 2 3 4 becomes 1 2 3 4);
+//  - a vertex used more than once in one polygon gets a copy for each later use
+//    (1 2 3 1 4 becomes 1 2 3 5 4, vertex 5 at vertex 1's position);
+//  - an edge that a polygon runs in the same direction as an earlier polygon (their windings are
+//    opposite) is duplicated: the later polygon's two corners on it move to copies of the vertices.
+// A polygon left with fewer than three corners is dropped. New vertices are numbered after the given
+// ones, in the order the polygons need them. One pass over the corners with a hash set of the
+// directed edges seen so far.
+struct AlteredMesh {
+    std::vector<std::array<double, 3>> points;
+    std::vector<int> counts;
+    std::vector<int> connects;
+};
+void alterLikeMaya(AlteredMesh& m) {
+    const std::vector<int> counts = std::move(m.counts);
+    const std::vector<int> connects = std::move(m.connects);
+    m.counts.clear();
+    m.connects.clear();
+    m.counts.reserve(counts.size());
+    m.connects.reserve(connects.size());
+    std::vector<std::size_t> usedIn(m.points.size(), 0);  // 1 + the polygon that last used a vertex
+    std::unordered_set<unsigned long long> directed;
+    directed.reserve(connects.size());
+    auto key = [](int a, int b) {
+        return (static_cast<unsigned long long>(static_cast<unsigned>(a)) << 32) | static_cast<unsigned>(b);
+    };
+    auto copyOf = [&](int v) {
+        m.points.push_back(m.points[static_cast<std::size_t>(v)]);
+        usedIn.push_back(0);
+        return static_cast<int>(m.points.size() - 1);
+    };
+    std::vector<int> poly;
+    std::vector<char> split;
+    std::size_t at = 0;
+    for (std::size_t p = 0; p < counts.size(); ++p) {
+        const std::size_t n = static_cast<std::size_t>(counts[p]);
+        poly.clear();
+        for (std::size_t k = 0; k < n; ++k) {
+            const int v = connects[at + k];
+            if (poly.empty() || poly.back() != v) poly.push_back(v);
+        }
+        at += n;
+        while (poly.size() > 1 && poly.back() == poly.front()) poly.pop_back();
+        if (poly.size() < 3) continue;
+        const std::size_t stamp = m.counts.size() + 1;
+        for (int& v : poly) {
+            if (usedIn[static_cast<std::size_t>(v)] == stamp) v = copyOf(v);
+            usedIn[static_cast<std::size_t>(v)] = stamp;
+        }
+        const std::size_t c = poly.size();
+        split.assign(c, 0);
+        for (std::size_t k = 0; k < c; ++k)
+            if (directed.count(key(poly[k], poly[(k + 1) % c]))) split[k] = split[(k + 1) % c] = 1;
+        for (std::size_t k = 0; k < c; ++k) {
+            if (split[k]) {
+                poly[k] = copyOf(poly[k]);
+                usedIn[static_cast<std::size_t>(poly[k])] = stamp;
+            }
+        }
+        for (std::size_t k = 0; k < c; ++k) directed.insert(key(poly[k], poly[(k + 1) % c]));
+        m.counts.push_back(static_cast<int>(c));
+        m.connects.insert(m.connects.end(), poly.begin(), poly.end());
+    }
 }
 
 template <class PointArray>
@@ -225,7 +306,10 @@ MObject createMesh(MFnMesh& fn, int numVertices, int numPolygons, const PointArr
     }
     Node* shape = s.createNode(types().find("mesh"), "polySurfaceShape1", parent, Naming::kGenerated);
     if (!shape) return fail(MS::kFailure);
-    meshData(shape)->setGeometry(std::move(pts), std::move(counts), std::move(connects));
+    AlteredMesh altered{std::move(pts), std::move(counts), std::move(connects)};
+    alterLikeMaya(altered);
+    meshData(shape)->setGeometry(std::move(altered.points), std::move(altered.counts),
+                                 std::move(altered.connects));
     fn.setObject(wrapNode(shape));
     setStatus(ReturnStatus, MS::kSuccess);
     return wrapNode(transform ? transform : shape);
@@ -332,7 +416,7 @@ MStatus MFnMesh::getEdgeVertices(int edgeId, int2& vertexList) const {
     return MS::kSuccess;
 }
 MStatus MFnMesh::getPolygonNormal(int polygonId, MVector& normal, MSpace::Space space) const {
-    MeshData* d = dataOf(*this);
+    MeshData* d = dataIn(*this, space);
     if (!d || polygonId < 0 || polygonId >= d->numPolygons()) return MS::kInvalidParameter;
     auto n = polygonNormal(*d, polygonId, spaceMatrix(*this, space));
     normal = MVector(n[0], n[1], n[2]);
@@ -340,24 +424,26 @@ MStatus MFnMesh::getPolygonNormal(int polygonId, MVector& normal, MSpace::Space 
 }
 
 MStatus MFnMesh::getPoints(MFloatPointArray& vertexArray, MSpace::Space space) const {
-    MeshData* d = dataOf(*this);
+    MeshData* d = dataIn(*this, space);
     if (!d) return MS::kInvalidParameter;
     const MMatrix m = spaceMatrix(*this, space);
-    vertexArray.setLength(static_cast<unsigned>(d->points.size()));
-    for (std::size_t i = 0; i < d->points.size(); ++i) {
-        auto p = applyMatrix(m, d->points[i]);
+    const std::vector<std::array<double, 3>> points = currentPoints(fnNode(*this));
+    vertexArray.setLength(static_cast<unsigned>(points.size()));
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        auto p = applyMatrix(m, points[i]);
         vertexArray[static_cast<unsigned>(i)] =
             MFloatPoint(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2]));
     }
     return MS::kSuccess;
 }
 MStatus MFnMesh::getPoints(MPointArray& vertexArray, MSpace::Space space) const {
-    MeshData* d = dataOf(*this);
+    MeshData* d = dataIn(*this, space);
     if (!d) return MS::kInvalidParameter;
     const MMatrix m = spaceMatrix(*this, space);
-    vertexArray.setLength(static_cast<unsigned>(d->points.size()));
-    for (std::size_t i = 0; i < d->points.size(); ++i) {
-        auto p = applyMatrix(m, d->points[i]);
+    const std::vector<std::array<double, 3>> points = currentPoints(fnNode(*this));
+    vertexArray.setLength(static_cast<unsigned>(points.size()));
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        auto p = applyMatrix(m, points[i]);
         vertexArray[static_cast<unsigned>(i)] = MPoint(p[0], p[1], p[2]);
     }
     return MS::kSuccess;
@@ -365,7 +451,7 @@ MStatus MFnMesh::getPoints(MPointArray& vertexArray, MSpace::Space space) const 
 namespace {
 template <class Arr>
 MStatus setAll(MFnMesh& fn, Arr& vertexArray, MSpace::Space space) {
-    MeshData* d = dataOf(fn);
+    MeshData* d = dataIn(fn, space);
     if (!d || vertexArray.length() != d->points.size()) return MS::kInvalidParameter;
     const MMatrix m = spaceMatrix(fn, space).inverse();
     for (std::size_t i = 0; i < d->points.size(); ++i) {
@@ -383,15 +469,15 @@ MStatus MFnMesh::setPoints(MPointArray& vertexArray, MSpace::Space space) {
     return setAll(*this, vertexArray, space);
 }
 MStatus MFnMesh::getPoint(int vertexId, MPoint& pos, MSpace::Space space) const {
-    MeshData* d = dataOf(*this);
+    MeshData* d = dataIn(*this, space);
     if (!d || vertexId < 0 || static_cast<std::size_t>(vertexId) >= d->points.size())
         return MS::kInvalidParameter;
-    auto p = applyMatrix(spaceMatrix(*this, space), d->points[static_cast<std::size_t>(vertexId)]);
+    auto p = applyMatrix(spaceMatrix(*this, space), currentPoint(fnNode(*this), vertexId));
     pos = MPoint(p[0], p[1], p[2]);
     return MS::kSuccess;
 }
 MStatus MFnMesh::setPoint(int vertexId, const MPoint& pos, MSpace::Space space) {
-    MeshData* d = dataOf(*this);
+    MeshData* d = dataIn(*this, space);
     if (!d || vertexId < 0 || static_cast<std::size_t>(vertexId) >= d->points.size())
         return MS::kInvalidParameter;
     d->points[static_cast<std::size_t>(vertexId)] =
@@ -694,7 +780,7 @@ MStatus MFnMesh::assignColors(const MIntArray& colorIds, const MString* colorSet
     return MS::kSuccess;
 }
 MStatus MFnMesh::getFaceVertexColorIndex(int faceIndex, int localVertexIndex, int& colorIndex,
-                                         const MString* colorSet) const {
+                                         const MString* colorSet) {
     MeshData* d = dataOf(*this);
     ColorSetData* s = findColor(d, colorSet);
     if (!s || faceIndex < 0 || faceIndex >= d->numPolygons() || localVertexIndex < 0 ||
@@ -735,15 +821,19 @@ MStatus MFnMesh::setVertexColors(MColorArray& colors, MIntArray& vertexList, MDG
 // ---- MMeshSmoothOptions ----
 MMeshSmoothOptions::MMeshSmoothOptions() : fDivisions(1), fSmoothUVs(true) {}
 MMeshSmoothOptions::~MMeshSmoothOptions() = default;
-void MMeshSmoothOptions::setDivisions(int numDivisions) {
+void MMeshSmoothOptions::setDivisions(int numDivisions, MStatus* ReturnStatus) {
     fDivisions = numDivisions;
+    setStatus(ReturnStatus, MS::kSuccess);
 }
-int MMeshSmoothOptions::divisions() const {
+int MMeshSmoothOptions::divisions(MStatus* ReturnStatus) const {
+    setStatus(ReturnStatus, MS::kSuccess);
     return fDivisions;
 }
-void MMeshSmoothOptions::setSmoothUVs(bool smoothUVs) {
+void MMeshSmoothOptions::setSmoothUVs(bool smoothUVs, MStatus* ReturnStatus) {
     fSmoothUVs = smoothUVs;
+    setStatus(ReturnStatus, MS::kSuccess);
 }
-bool MMeshSmoothOptions::smoothUVs() const {
+bool MMeshSmoothOptions::smoothUVs(MStatus* ReturnStatus) const {
+    setStatus(ReturnStatus, MS::kSuccess);
     return fSmoothUVs;
 }

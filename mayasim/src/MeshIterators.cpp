@@ -10,6 +10,7 @@
 #include "Bridge.h"
 #include "Component.h"
 #include "Mesh.h"
+#include "SkinCluster.h"
 
 using namespace mayasim;
 
@@ -18,12 +19,14 @@ namespace {
 struct IterState {
     std::shared_ptr<Node> node;  // keeps the node's memory while iterating
     NodePath path;
+    bool fromPath = false;   // started from a DAG path: only then can it answer in world space
     std::vector<int> items;  // indices visited, in order
     std::size_t pos = 0;
 
     MeshData* mesh() const { return node && node->isAlive ? meshData(node.get()) : nullptr; }
     bool done() const { return pos >= items.size(); }
     int current() const { return done() ? -1 : items[pos]; }
+    bool canAnswer(MSpace::Space s) const { return s != MSpace::kWorld || fromPath; }
     MMatrix space(MSpace::Space s) const { return s == MSpace::kWorld ? pathMatrix(path) : MMatrix(); }
 };
 using StateStore = std::vector<IterState>;  // exactly one element, in the class's hidden storage
@@ -44,13 +47,14 @@ std::vector<int> allIndices(int n) {
 }
 
 // Fills a state from a mesh node and an optional component of the expected kind.
-MStatus setUp(IterState& st, Node* mesh, NodePath path, const MObject& component, MFn::Type kind,
-              int (*total)(const MeshData&)) {
+MStatus setUp(IterState& st, Node* mesh, NodePath path, bool fromPath, const MObject& component,
+              MFn::Type kind, int (*total)(const MeshData&)) {
     st = IterState{};
     MeshData* d = meshData(mesh);
     if (!d) return MS::kInvalidParameter;
     st.node = mesh->self();
     st.path = std::move(path);
+    st.fromPath = fromPath;
     const int n = total(*d);
     if (component.isNull()) {
         st.items = allIndices(n);
@@ -119,12 +123,12 @@ MItMeshPolygon::~MItMeshPolygon() {
 MStatus MItMeshPolygon::reset(const MObject& polyObject) {
     NodePath path;
     Node* n = meshFromObject(polyObject, path);
-    return setUp(stateOf(*this), n, path, MObject::kNullObj, MFn::kMeshPolygonComponent, polygonTotal);
+    return setUp(stateOf(*this), n, path, false, MObject::kNullObj, MFn::kMeshPolygonComponent, polygonTotal);
 }
 MStatus MItMeshPolygon::reset(const MDagPath& polyObject, MObject& component) {
     NodePath path;
     Node* n = shapeAt(polyObject, MFn::kMesh, path);
-    return setUp(stateOf(*this), n, path, component, MFn::kMeshPolygonComponent, polygonTotal);
+    return setUp(stateOf(*this), n, path, true, component, MFn::kMeshPolygonComponent, polygonTotal);
 }
 MStatus MItMeshPolygon::reset() {
     stateOf(*this).pos = 0;
@@ -215,10 +219,11 @@ MPoint MItMeshPolygon::point(int index, MSpace::Space space, MStatus* ReturnStat
     MeshData* d;
     const IterState& st = stateOf(*this);
     const int fv = faceVertex(st, index, d);
-    setStatus(ReturnStatus, fv >= 0 ? MS::kSuccess : MS::kInvalidParameter);
-    if (fv < 0) return MPoint();
-    auto p = applyPoint(st.space(space),
-                        d->points[static_cast<std::size_t>(d->connects[static_cast<std::size_t>(fv)])]);
+    const bool ok = fv >= 0 && st.canAnswer(space);
+    setStatus(ReturnStatus, ok ? MS::kSuccess : MS::kInvalidParameter);
+    if (!ok) return MPoint();
+    auto p =
+        applyPoint(st.space(space), currentPoint(st.node.get(), d->connects[static_cast<std::size_t>(fv)]));
     return MPoint(p[0], p[1], p[2]);
 }
 MStatus MItMeshPolygon::getNormal(MVector& normal, MSpace::Space space) const {
@@ -226,27 +231,35 @@ MStatus MItMeshPolygon::getNormal(MVector& normal, MSpace::Space space) const {
     int p;
     MeshData* d = currentPolygon(st, p);
     if (!d) return MS::kFailure;
+    if (!st.canAnswer(space)) return MS::kInvalidParameter;
     auto n = polygonNormal(*d, p, st.space(space));
     normal = MVector(n[0], n[1], n[2]);
     return MS::kSuccess;
 }
-MStatus MItMeshPolygon::getUVIndex(int vertex, int& index, const MString* uvSet) {
+namespace {
+// The UV set and UV id of a corner of the current polygon.
+MStatus cornerUV(const IterState& st, int vertex, const MString* uvSet, UVSetData*& set, int& id) {
     MeshData* d;
-    const int fv = faceVertex(stateOf(*this), vertex, d);
+    const int fv = faceVertex(st, vertex, d);
     if (fv < 0) return MS::kInvalidParameter;
-    UVSetData* s = d->uvSet(uvSet ? fromM(*uvSet) : d->currentUV);
-    if (!s) return MS::kInvalidParameter;
-    const int id = s->ids[static_cast<std::size_t>(fv)];
-    if (id < 0) return MS::kFailure;  // this corner has no UV in that set
-    index = id;
-    return MS::kSuccess;
+    set = d->uvSet(uvSet ? fromM(*uvSet) : d->currentUV);
+    if (!set) return MS::kInvalidParameter;
+    id = set->ids[static_cast<std::size_t>(fv)];
+    return id < 0 ? MS::kFailure : MS::kSuccess;  // kFailure: this corner has no UV in that set
 }
-MStatus MItMeshPolygon::getUV(int vertex, float2& uvPoint, const MString* uvSet) {
+}  // namespace
+MStatus MItMeshPolygon::getUVIndex(int vertex, int& index, const MString* uvSet) {
+    UVSetData* set = nullptr;
     int id = -1;
-    MStatus s = getUVIndex(vertex, id, uvSet);
+    MStatus s = cornerUV(stateOf(*this), vertex, uvSet, set, id);
+    if (s) index = id;
+    return s;
+}
+MStatus MItMeshPolygon::getUV(int vertex, float2& uvPoint, const MString* uvSet) const {
+    UVSetData* set = nullptr;
+    int id = -1;
+    MStatus s = cornerUV(stateOf(*this), vertex, uvSet, set, id);
     if (!s) return s;
-    MeshData* d = stateOf(*this).mesh();
-    UVSetData* set = d->uvSet(uvSet ? fromM(*uvSet) : d->currentUV);
     uvPoint[0] = set->u[static_cast<std::size_t>(id)];
     uvPoint[1] = set->v[static_cast<std::size_t>(id)];
     return MS::kSuccess;
@@ -287,13 +300,14 @@ MItMeshEdge::MItMeshEdge(MObject& polyObject, MStatus* ReturnStatus) {
     NodePath path;
     Node* n = meshFromObject(polyObject, path);
     setStatus(ReturnStatus,
-              setUp(stateOf(*this), n, path, MObject::kNullObj, MFn::kMeshEdgeComponent, edgeTotal));
+              setUp(stateOf(*this), n, path, false, MObject::kNullObj, MFn::kMeshEdgeComponent, edgeTotal));
 }
 MItMeshEdge::MItMeshEdge(const MDagPath& polyObject, MObject& component, MStatus* ReturnStatus) {
     new (fStore) StateStore(1);
     NodePath path;
     Node* n = shapeAt(polyObject, MFn::kMesh, path);
-    setStatus(ReturnStatus, setUp(stateOf(*this), n, path, component, MFn::kMeshEdgeComponent, edgeTotal));
+    setStatus(ReturnStatus,
+              setUp(stateOf(*this), n, path, true, component, MFn::kMeshEdgeComponent, edgeTotal));
 }
 MItMeshEdge::~MItMeshEdge() {
     Access::vec<IterState>(*this).~StateStore();
@@ -329,7 +343,7 @@ int MItMeshEdge::index(MStatus* ReturnStatus) const {
     setStatus(ReturnStatus, d ? MS::kSuccess : MS::kFailure);
     return d ? e : -1;
 }
-int MItMeshEdge::index(int vertexId, MStatus* ReturnStatus) const {
+int MItMeshEdge::index(int vertexId, MStatus* ReturnStatus) {
     int e;
     MeshData* d = currentEdge(stateOf(*this), e);
     const bool ok = d && (vertexId == 0 || vertexId == 1);
@@ -369,11 +383,11 @@ MPoint MItMeshEdge::point(int index, MSpace::Space space, MStatus* ReturnStatus)
     const IterState& st = stateOf(*this);
     int e;
     MeshData* d = currentEdge(st, e);
-    const bool ok = d && (index == 0 || index == 1);
+    const bool ok = d && (index == 0 || index == 1) && st.canAnswer(space);
     setStatus(ReturnStatus, ok ? MS::kSuccess : MS::kInvalidParameter);
     if (!ok) return MPoint();
     const int v = d->edges[static_cast<std::size_t>(e)][static_cast<std::size_t>(index)];
-    auto p = applyPoint(st.space(space), d->points[static_cast<std::size_t>(v)]);
+    auto p = applyPoint(st.space(space), currentPoint(st.node.get(), v));
     return MPoint(p[0], p[1], p[2]);
 }
 
@@ -383,20 +397,21 @@ MItGeometry::MItGeometry(const MDagPath& dagPath, MStatus* ReturnStatus) {
     NodePath path;
     Node* n = shapeAt(dagPath, MFn::kMesh, path);
     setStatus(ReturnStatus,
-              setUp(stateOf(*this), n, path, MObject::kNullObj, MFn::kMeshVertComponent, pointTotal));
+              setUp(stateOf(*this), n, path, true, MObject::kNullObj, MFn::kMeshVertComponent, pointTotal));
 }
 MItGeometry::MItGeometry(const MDagPath& dagPath, MObject& component, MStatus* ReturnStatus) {
     new (fStore) StateStore(1);
     NodePath path;
     Node* n = shapeAt(dagPath, MFn::kMesh, path);
-    setStatus(ReturnStatus, setUp(stateOf(*this), n, path, component, MFn::kMeshVertComponent, pointTotal));
+    setStatus(ReturnStatus,
+              setUp(stateOf(*this), n, path, true, component, MFn::kMeshVertComponent, pointTotal));
 }
 MItGeometry::MItGeometry(MObject& dagObject, MStatus* ReturnStatus) {
     new (fStore) StateStore(1);
     NodePath path;
     Node* n = meshFromObject(dagObject, path);
     setStatus(ReturnStatus,
-              setUp(stateOf(*this), n, path, MObject::kNullObj, MFn::kMeshVertComponent, pointTotal));
+              setUp(stateOf(*this), n, path, false, MObject::kNullObj, MFn::kMeshVertComponent, pointTotal));
 }
 MItGeometry::~MItGeometry() {
     Access::vec<IterState>(*this).~StateStore();
@@ -419,10 +434,10 @@ MPoint MItGeometry::position(MSpace::Space space, MStatus* ReturnStatus) const {
     const IterState& st = stateOf(*this);
     MeshData* d = st.mesh();
     const int v = st.current();
-    const bool ok = d && v >= 0 && static_cast<std::size_t>(v) < d->points.size();
+    const bool ok = d && v >= 0 && static_cast<std::size_t>(v) < d->points.size() && st.canAnswer(space);
     setStatus(ReturnStatus, ok ? MS::kSuccess : MS::kFailure);
     if (!ok) return MPoint();
-    auto p = applyPoint(st.space(space), d->points[static_cast<std::size_t>(v)]);
+    auto p = applyPoint(st.space(space), currentPoint(st.node.get(), v));
     return MPoint(p[0], p[1], p[2]);
 }
 int MItGeometry::index(MStatus* ReturnStatus) const {

@@ -188,16 +188,30 @@ MStatus MDGModifier::undoIt() {
 }
 
 // ---- MItDependencyGraph ----
+// The walk is made step by step, so that prune() can stop it below the current item. At node level
+// every node is visited once; at plug level every plug it arrives through is, so a node reached
+// through several plugs is visited once per plug. Attribute-affects relations are not modelled: at
+// plug level every input of a node leads on to every output, as at node level.
 namespace {
 struct Visit {
     ObjectPtr node;
-    MPlug plug;
+    MPlug plug;  // the plug the walk arrived through (the root plug, or null, for the root)
 };
-std::vector<Visit>& visits(MItDependencyGraph& it) {
-    return Access::vec<Visit>(it);
+struct Walk {
+    std::deque<Visit> pending;  // reached but not yet visited
+    std::set<const Node*> seenNodes;
+    std::set<PlugRef> seenPlugs;
+    Visit current;
+    bool hasCurrent = false;
+    bool pruned = false;
+    bool atRoot = false;
+};
+using WalkStore = std::vector<Walk>;  // exactly one element, in the class's hidden storage
+Walk& walk(MItDependencyGraph& it) {
+    return Access::vec<Walk>(it).front();
 }
 
-// Neighbour plugs of a node (or of one plug) in a direction: (plug on the next node, next node).
+// Neighbour plugs of a node (or of one plug) in a direction: the plugs on the next nodes.
 void neighbours(const PlugRef* only, Node* n, bool downstream, std::vector<PlugRef>& out) {
     for (const Connection& c : n->connections) {
         if (only && c.local != *only) continue;
@@ -214,7 +228,7 @@ MItDependencyGraph::MItDependencyGraph(MObject& rootNode, MFn::Type filter, Dire
       fTraversal(traversal),
       fLevel(level),
       fPos(0) {
-    new (fStore) std::vector<Visit>();
+    new (fStore) WalkStore(1);
     setStatus(ReturnStatus, nodeOf(rootNode) ? reset() : MStatus(MS::kInvalidParameter));
 }
 MItDependencyGraph::MItDependencyGraph(MPlug& rootPlug, MFn::Type filter, Direction direction,
@@ -226,73 +240,94 @@ MItDependencyGraph::MItDependencyGraph(MPlug& rootPlug, MFn::Type filter, Direct
       fTraversal(traversal),
       fLevel(level),
       fPos(0) {
-    new (fStore) std::vector<Visit>();
+    new (fStore) WalkStore(1);
     setStatus(ReturnStatus, rootPlug.isNull() ? MStatus(MS::kInvalidParameter) : reset());
 }
 MItDependencyGraph::~MItDependencyGraph() {
-    using V = std::vector<Visit>;
-    visits(*this).~V();
+    Access::vec<Walk>(*this).~WalkStore();
 }
 
-// The walk starts at the root and visits every node reachable along connections once; from a root
-// plug the first step follows that plug's connections only.
+// The walk starts at the root (reported when it passes the filter); from a root plug the first step
+// follows that plug's connections only. Nodes that do not pass the filter are walked through.
 MStatus MItDependencyGraph::reset() {
-    auto& list = visits(*this);
-    list.clear();
+    Walk& w = walk(*this);
+    w = Walk{};
     fPos = 0;
     Node* root = nodeOf(fRootNode);
     if (!root) return MS::kInvalidParameter;
-    const bool down = fDirection == kDownstream;
-    PlugRef rootPlug = toRef(fRoot);
-    std::set<Node*> seen{root};
-    std::vector<Visit> order;
-    std::deque<std::pair<Node*, MPlug>> work{{root, fRoot}};
-    bool first = true;
-    while (!work.empty()) {
-        std::pair<Node*, MPlug> cur;
-        if (fTraversal == kBreadthFirst) {
-            cur = work.front();
-            work.pop_front();
-        } else {
-            cur = work.back();
-            work.pop_back();
-        }
-        order.push_back(Visit{cur.first->shared_from_this(), cur.second});
-        std::vector<PlugRef> next;
-        neighbours(first && rootPlug.valid() ? &rootPlug : nullptr, cur.first, down, next);
-        first = false;
-        if (fTraversal == kDepthFirst) std::reverse(next.begin(), next.end());
-        for (const PlugRef& p : next)
-            if (seen.insert(p.node).second) work.emplace_back(p.node, toPlug(p));
-    }
-    for (Visit& v : order)
-        if (fFilter == MFn::kInvalid || v.node->hasFn(fFilter)) list.push_back(std::move(v));
+    w.seenNodes.insert(root);
+    if (!fRoot.isNull()) w.seenPlugs.insert(toRef(fRoot));
+    w.current = Visit{root->shared_from_this(), fRoot};
+    w.hasCurrent = true;
+    w.atRoot = true;
+    if (fFilter != MFn::kInvalid && !root->hasFn(fFilter)) return next();
     return MS::kSuccess;
 }
 MStatus MItDependencyGraph::next() {
-    if (fPos >= visits(*this).size()) return MS::kFailure;
+    Walk& w = walk(*this);
+    if (!w.hasCurrent) return MS::kFailure;
+    const bool down = fDirection == kDownstream;
+    const bool depthFirst = fTraversal == kDepthFirst;
+    for (;;) {
+        if (!w.pruned) {
+            Node* n = static_cast<Node*>(w.current.node.get());
+            const PlugRef rootPlug = w.atRoot ? toRef(fRoot) : PlugRef{};
+            std::vector<PlugRef> next;
+            if (n->isAlive) neighbours(rootPlug.valid() ? &rootPlug : nullptr, n, down, next);
+            std::vector<Visit> reached;
+            for (const PlugRef& p : next) {
+                const bool isNew =
+                    fLevel == kPlugLevel ? w.seenPlugs.insert(p).second : w.seenNodes.insert(p.node).second;
+                if (isNew) reached.push_back(Visit{p.node->shared_from_this(), toPlug(p)});
+            }
+            // Depth first takes the first neighbour next, so they go onto the stack in reverse.
+            if (depthFirst)
+                w.pending.insert(w.pending.end(), reached.rbegin(), reached.rend());
+            else
+                w.pending.insert(w.pending.end(), reached.begin(), reached.end());
+        }
+        w.pruned = false;
+        w.atRoot = false;
+        if (w.pending.empty()) {
+            w.hasCurrent = false;
+            ++fPos;
+            return MS::kSuccess;
+        }
+        if (depthFirst) {
+            w.current = std::move(w.pending.back());
+            w.pending.pop_back();
+        } else {
+            w.current = std::move(w.pending.front());
+            w.pending.pop_front();
+        }
+        if (fFilter == MFn::kInvalid || w.current.node->hasFn(fFilter)) break;
+    }
     ++fPos;
     return MS::kSuccess;
 }
+// The walk goes on past the current item without following its connections.
 MStatus MItDependencyGraph::prune() {
-    return next();
+    Walk& w = walk(*this);
+    if (!w.hasCurrent) return MS::kFailure;
+    w.pruned = true;
+    return MS::kSuccess;
 }
 bool MItDependencyGraph::isDone(MStatus* ReturnStatus) {
     setStatus(ReturnStatus, MS::kSuccess);
-    return fPos >= visits(*this).size();
+    return !walk(*this).hasCurrent;
 }
 MObject MItDependencyGraph::thisNode(MStatus* ReturnStatus) {
-    bool ok = fPos < visits(*this).size();
-    setStatus(ReturnStatus, ok ? MS::kSuccess : MS::kFailure);
-    return ok ? Access::wrap(visits(*this)[fPos].node) : MObject();
+    const Walk& w = walk(*this);
+    setStatus(ReturnStatus, w.hasCurrent ? MS::kSuccess : MS::kFailure);
+    return w.hasCurrent ? Access::wrap(w.current.node) : MObject();
 }
 MObject MItDependencyGraph::currentItem(MStatus* ReturnStatus) {
     return thisNode(ReturnStatus);
 }
 MPlug MItDependencyGraph::thisPlug(MStatus* ReturnStatus) {
-    bool ok = fPos < visits(*this).size();
-    setStatus(ReturnStatus, ok ? MS::kSuccess : MS::kFailure);
-    return ok ? visits(*this)[fPos].plug : MPlug();
+    const Walk& w = walk(*this);
+    setStatus(ReturnStatus, w.hasCurrent ? MS::kSuccess : MS::kFailure);
+    return w.hasCurrent ? w.current.plug : MPlug();
 }
 MObject MItDependencyGraph::rootNode(MStatus* ReturnStatus) {
     setStatus(ReturnStatus, MS::kSuccess);

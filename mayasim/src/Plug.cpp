@@ -380,13 +380,13 @@ MStatus MPlug::setValue(const MString& v) {
 MStatus MPlug::setValue(const char* v) {
     return setValue(MString(v));
 }
-MStatus MPlug::setValue(const MTime& v) {
+MStatus MPlug::setValue(MTime& v) {
     return writeNumber(*this, v.as(MTime::kSeconds));
 }
-MStatus MPlug::setValue(const MDistance& v) {
+MStatus MPlug::setValue(MDistance& v) {
     return writeNumber(*this, v.asCentimeters());
 }
-MStatus MPlug::setValue(const MAngle& v) {
+MStatus MPlug::setValue(MAngle& v) {
     return writeNumber(*this, v.asRadians());
 }
 
@@ -418,9 +418,10 @@ MTime MPlug::asMTime(MDGContext& ctx, MStatus* ReturnStatus) const {
     return v;
 }
 
-// The index is taken as a logical index, creating the element when absent (see the README).
+// As the parameter's name says, a physical index: the n-th existing element. An index past the
+// existing elements gives a null plug; elementByLogicalIndex is the call that creates elements.
 MPlug MPlug::operator[](unsigned int physicalIndex) const {
-    return elementByLogicalIndex(physicalIndex);
+    return elementByPhysicalIndex(physicalIndex);
 }
 MPlug MPlug::operator[](MObject& attr) const {
     return child(attr);
@@ -439,6 +440,7 @@ bool MPlug::operator!() const {
 }
 
 MAYASIM_ARRAY_COMMON(MPlugArray, MPlug)
+MAYASIM_ARRAY_COPY(MPlugArray, MPlug)
 MPlugArray::MPlugArray(unsigned int initialSize, const MPlug& initialValue) {
     new (fStore) std::vector<MPlug>(initialSize, initialValue);
 }

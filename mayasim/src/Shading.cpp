@@ -14,17 +14,29 @@ MAYASIM_REGISTER_TYPES(registerShaderAttributes) {
     TypeRegistry& t = types();
     t.addAttribute("lambert", keyable(colorAttr("color", "c", 0.5, 0.5, 0.5)));
     t.addAttribute("lambert", keyable(colorAttr("transparency", "it", 0, 0, 0)));
-    t.addAttribute("lambert", keyable(colorAttr("ambientColor", "ambc", 0, 0, 0)));
-    t.addAttribute("lambert", keyable(colorAttr("incandescence", "ic", 0, 0, 0)));
+    t.addAttribute(
+        "lambert",
+        keyable(childNames(colorAttr("ambientColor", "ambc", 0, 0, 0),
+                           {{"ambientColorR", "acr"}, {"ambientColorG", "acg"}, {"ambientColorB", "acb"}})));
+    t.addAttribute(
+        "lambert",
+        keyable(childNames(colorAttr("incandescence", "ic", 0, 0, 0),
+                           {{"incandescenceR", "ir"}, {"incandescenceG", "ig"}, {"incandescenceB", "ib"}})));
     t.addAttribute("lambert", keyable(attr("diffuse", "dc", AttrType::kFloat, 0.8)));
     t.addAttribute("lambert", keyable(attr("translucence", "tc", AttrType::kFloat, 0)));
     t.addAttribute("lambert", keyable(attr("glowIntensity", "gi", AttrType::kFloat, 0)));
     t.addAttribute("lambert", triple("normalCamera", "n", AttrType::kFloat, 0, 0, 0));
     t.addAttribute("lambert", output(colorAttr("outColor", "oc", 0, 0, 0)));
     t.addAttribute("lambert", output(colorAttr("outTransparency", "ot", 0, 0, 0)));
-    t.addAttribute("reflect", keyable(colorAttr("specularColor", "sc", 0.5, 0.5, 0.5)));
+    t.addAttribute(
+        "reflect",
+        keyable(childNames(colorAttr("specularColor", "sc", 0.5, 0.5, 0.5),
+                           {{"specularColorR", "sr"}, {"specularColorG", "sg"}, {"specularColorB", "sb"}})));
     t.addAttribute("reflect", keyable(attr("reflectivity", "rfl", AttrType::kFloat, 0.5)));
-    t.addAttribute("reflect", keyable(colorAttr("reflectedColor", "rc", 0, 0, 0)));
+    t.addAttribute("reflect",
+                   keyable(childNames(
+                       colorAttr("reflectedColor", "rc", 0, 0, 0),
+                       {{"reflectedColorR", "rr"}, {"reflectedColorG", "rg"}, {"reflectedColorB", "rb"}})));
     t.addAttribute("phong", keyable(attr("cosinePower", "cp", AttrType::kFloat, 20)));
     t.addAttribute("blinn", keyable(attr("eccentricity", "ec", AttrType::kFloat, 0.3)));
     t.addAttribute("blinn", keyable(attr("specularRollOff", "sro", AttrType::kFloat, 0.7)));

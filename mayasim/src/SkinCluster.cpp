@@ -1,6 +1,9 @@
 // Skin clusters: the geometryFilter and skinCluster nodes, MFnGeometryFilter, MFnSkinCluster and the
-// skinCluster command. Weights live in "weightList[point].weights[influence]"; influences are the
-// joints feeding "matrix[influence]". The cluster does not move points: a shape reads its own points.
+// skinCluster command, and the evaluation of deformed points. Weights live in
+// "weightList[point].weights[influence]"; influences are the joints feeding "matrix[influence]".
+// A shape whose "inMesh" is fed reads its points through the chain upstream (skin clusters, tweaks,
+// group parts) down to the original shape, evaluated from plugs and connections alone, so that a
+// graph laid out by hand or by a scene file deforms as one the command made.
 #include "SkinCluster.h"
 
 #include <maya/MDagPath.h>
@@ -44,6 +47,56 @@ MAYASIM_REGISTER_TYPES(registerDeformerAttributes) {
     t.addAttribute("skinCluster", attr("normalizeWeights", "nw", AttrType::kShort, 1));
     t.addAttribute("skinCluster", attr("skinningMethod", "skm", AttrType::kShort, 0));
     t.addAttribute("skinCluster", attr("useComponents", "uc", AttrType::kBool, 0));
+    t.addAttribute("skinCluster", attr("dropoffRate", "dr", AttrType::kDouble, 4));
+    t.addAttribute("skinCluster", messageAttr("bindPose", "bp"));
+    t.addAttribute("skinCluster", arrayOf(attr("dropoff", "dpf", AttrType::kDouble, 4)));
+    t.addAttribute("skinCluster", attr("useComponentsMatrix", "ucm", AttrType::kBool, 0));
+    t.addAttribute("skinCluster", arrayOf(compoundAttr("influenceColor", "ifcl",
+                                                       {attr("influenceColorR", "ifcr", AttrType::kFloat),
+                                                        attr("influenceColorG", "ifcg", AttrType::kFloat),
+                                                        attr("influenceColorB", "ifcb", AttrType::kFloat)})));
+    // What influences feed to a skin cluster besides their world matrix.
+    t.addAttribute("joint", attr("lockInfluenceWeights", "liw", AttrType::kBool, 0));
+    t.addAttribute("dagNode", compoundAttr("objectColorRGB", "obcc",
+                                           {attr("objectColorR", "obcr", AttrType::kFloat),
+                                            attr("objectColorG", "obcg", AttrType::kFloat),
+                                            attr("objectColorB", "obcb", AttrType::kFloat)}));
+
+    // The nodes Maya puts between an original shape and its deformers.
+    t.define("tweak", MFn::kInvalid, "geometryFilter");
+    t.addAttribute("tweak",
+                   arrayOf(compoundAttr("vlist", "vl",
+                                        {arrayOf(compoundAttr("vertex", "vt",
+                                                              {attr("xVertex", "vx", AttrType::kFloat),
+                                                               attr("yVertex", "vy", AttrType::kFloat),
+                                                               attr("zVertex", "vz", AttrType::kFloat)}))})));
+    t.addAttribute("tweak",
+                   arrayOf(compoundAttr("plist", "pl",
+                                        {arrayOf(compoundAttr("controlPoints", "cp",
+                                                              {attr("xValue", "xv", AttrType::kDouble),
+                                                               attr("yValue", "yv", AttrType::kDouble),
+                                                               attr("zValue", "zv", AttrType::kDouble)}))})));
+    t.define("groupParts", MFn::kInvalid, "dependNode");
+    t.addAttribute("groupParts", attr("inputGeometry", "ig", AttrType::kData));
+    t.addAttribute("groupParts", output(attr("outputGeometry", "og", AttrType::kData)));
+    t.addAttribute("groupParts", attr("groupId", "gi", AttrType::kInt, 0));
+    t.define("groupId", MFn::kInvalid, "dependNode");
+    t.addAttribute("groupId", attr("groupId", "id", AttrType::kInt, 0));
+    t.define("dagPose", MFn::kInvalid, "dependNode");
+    t.addAttribute("dagPose", arrayOf(matrixAttr("worldMatrix", "wm")));
+    t.addAttribute("dagPose", arrayOf(matrixAttr("xformMatrix", "xm")));
+    t.addAttribute("dagPose", arrayOf(messageAttr("members", "m")));
+    t.addAttribute("dagPose", arrayOf(messageAttr("parents", "p")));
+    t.addAttribute("dagPose", messageAttr("world", "w"));
+    t.addAttribute("dagPose", attr("bindPose", "bp", AttrType::kBool, 0));
+    t.addAttribute("objectSet", arrayOf(messageAttr("usedBy", "ub")));
+    t.addAttribute("objectSet", arrayOf(messageAttr("groupNodes", "gn")));
+    t.addAttribute("objectSet", output(messageAttr("memberWireframeColor", "mwc")));
+    // Per-vertex tweaks of a shape, added to its points.
+    t.addAttribute("mesh", arrayOf(compoundAttr(
+                               "pnts", "pt",
+                               {attr("pntx", "px", AttrType::kFloat), attr("pnty", "py", AttrType::kFloat),
+                                attr("pntz", "pz", AttrType::kFloat)})));
 }
 
 namespace {
@@ -142,7 +195,160 @@ MStatus targetPoints(Node* skin, const MDagPath& path, const MObject& components
     return MS::kSuccess;
 }
 
+// ---- Evaluation of deformed points ----
+
+using Point = std::array<double, 3>;
+
+Point transformPoint(const Point& p, const MMatrix& m) {
+    Point r;
+    for (int c = 0; c < 3; ++c)
+        r[static_cast<std::size_t>(c)] =
+            p[0] * m.matrix[0][c] + p[1] * m.matrix[1][c] + p[2] * m.matrix[2][c] + m.matrix[3][c];
+    return r;
+}
+
+MMatrix matrixAt(const PlugRef& plug) {
+    Value v;
+    if (plug.valid() && scene().read(plug, v) && std::holds_alternative<Matrix16>(v))
+        return toMMatrix(std::get<Matrix16>(v));
+    return MMatrix();
+}
+
+// The three numeric children of a compound element, added to `p`.
+void addChildren(const PlugRef& element, Point& p) {
+    const Scene& s = scene();
+    if (!s.findSlot(element)) return;
+    for (std::size_t c = 0; c < 3 && c < element.attr->children.size(); ++c) {
+        double v = 0;
+        if (s.readNumber(element.child(element.attr->children[c].get()), v)) p[c] += v;
+    }
+}
+
+// Adds the sparse per-point offsets held in `array` (elements indexed by point) to the points:
+// every element when `ids` is null, otherwise the listed points.
+void addOffsets(const PlugRef& array, const std::vector<int>* ids, std::vector<Point>& pts) {
+    if (!array.valid()) return;
+    if (!ids) {
+        for (unsigned i : scene().elementIndices(array))
+            if (i < pts.size()) addChildren(array.element(i), pts[i]);
+        return;
+    }
+    for (std::size_t r = 0; r < ids->size(); ++r)
+        addChildren(array.element(static_cast<unsigned>((*ids)[r])), pts[r]);
+}
+
+bool pointsArriving(const PlugRef& dst, const std::vector<int>* ids, std::vector<Point>& out, int depth);
+
+// A mesh's own points (or, when its "inMesh" is fed, those arriving there) plus its "pnts" tweaks.
+bool meshPoints(const Node* mesh, const std::vector<int>* ids, std::vector<Point>& out, int depth) {
+    if (!pointsArriving(mesh->plug("inMesh"), ids, out, depth)) {
+        const MeshData* d = meshData(mesh);
+        if (!d) return false;
+        if (!ids) {
+            out = d->points;
+        } else {
+            out.assign(ids->size(), Point{0, 0, 0});
+            for (std::size_t r = 0; r < ids->size(); ++r) {
+                const int v = (*ids)[r];
+                if (v >= 0 && static_cast<std::size_t>(v) < d->points.size())
+                    out[r] = d->points[static_cast<std::size_t>(v)];
+            }
+        }
+    }
+    addOffsets(mesh->plug("pnts"), ids, out);
+    return true;
+}
+
+// Linear blend skinning of geometry `k` of a skin cluster. Each point goes to world space through
+// the bind-time "geomMatrix", follows every influence j by its weight from the bind pose
+// ("bindPreMatrix[j]") to the influence's current matrix ("matrix[j]"), and comes back into the
+// input geometry's space through the inverse "geomMatrix"; "envelope" blends with the input.
+void skinPoints(Node* skin, const std::vector<int>* ids, std::vector<Point>& pts) {
+    const Scene& s = scene();
+    const MMatrix gm = matrixAt(skin->plug("geomMatrix"));
+    const MMatrix gmInverse = gm.inverse();
+    std::vector<std::pair<unsigned, MMatrix>> moves;  // by ascending logical influence index
+    PlugRef matrices = skin->plug("matrix");
+    PlugRef pre = skin->plug("bindPreMatrix");
+    for (unsigned j : s.elementIndices(matrices))
+        moves.emplace_back(j, gm * matrixAt(pre.element(j)) * matrixAt(matrices.element(j)));
+    const double envelope = s.number(skin, "envelope", 1.0);
+    const Attribute* wAttr = skin->type->findAttribute("weights");
+    PlugRef weightList = skin->plug("weightList");
+    for (std::size_t r = 0; r < pts.size(); ++r) {
+        const unsigned v = ids ? static_cast<unsigned>((*ids)[r]) : static_cast<unsigned>(r);
+        PlugRef weights = weightList.element(v).child(wAttr);
+        Point blended{0, 0, 0};
+        for (unsigned j : s.elementIndices(weights)) {
+            auto it = std::lower_bound(moves.begin(), moves.end(), j,
+                                       [](const auto& m, unsigned want) { return m.first < want; });
+            if (it == moves.end() || it->first != j) continue;
+            double w = 0;
+            if (!s.readNumber(weights.element(j), w) || w == 0.0) continue;
+            const Point moved = transformPoint(pts[r], it->second);
+            for (std::size_t c = 0; c < 3; ++c) blended[c] += w * moved[c];
+        }
+        const Point back = transformPoint(blended, gmInverse);
+        for (std::size_t c = 0; c < 3; ++c) pts[r][c] += envelope * (back[c] - pts[r][c]);
+    }
+}
+
+// The points arriving at a geometry input plug from its source, or false when nothing feeds it.
+bool pointsArriving(const PlugRef& dst, const std::vector<int>* ids, std::vector<Point>& out, int depth) {
+    PlugRef src;
+    if (depth > kMaxChain || !dst.valid() || !scene().sourceOf(dst, src)) return false;
+    Node* n = src.node;
+    if (n->type->isA("mesh")) return meshPoints(n, ids, out, depth + 1);
+    if (n->type->isA("groupParts")) return pointsArriving(n->plug("inputGeometry"), ids, out, depth + 1);
+    if (n->type->isA("geometryFilter") && src.attr->longName == "outputGeometry" && src.isElement()) {
+        const unsigned k = src.index[0];
+        const Attribute* ig = n->type->findAttribute("inputGeometry");
+        if (!pointsArriving(n->plug("input").element(k).child(ig), ids, out, depth + 1)) return false;
+        if (n->type->isA("skinCluster")) {
+            skinPoints(n, ids, out);
+        } else if (n->type->isA("tweak")) {
+            const Attribute* vertex = n->type->findAttribute("vertex");
+            const Attribute* cps = n->type->findAttribute("controlPoints");
+            addOffsets(n->plug("vlist").element(k).child(vertex), ids, out);
+            addOffsets(n->plug("plist").element(k).child(cps), ids, out);
+        }
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+std::vector<std::array<double, 3>> currentPoints(const Node* mesh) {
+    std::vector<Point> out;
+    if (mesh) meshPoints(mesh, nullptr, out, 0);
+    return out;
+}
+
+std::array<double, 3> currentPoint(const Node* mesh, int vertex) {
+    std::vector<Point> out;
+    const std::vector<int> ids{vertex};
+    if (mesh && meshPoints(mesh, &ids, out, 0) && !out.empty()) return out.front();
+    return Point{0, 0, 0};
+}
+
+Node* geometrySource(const Node* mesh) {
+    PlugRef dst = mesh ? mesh->plug("inMesh") : PlugRef{};
+    for (int guard = 0; guard < kMaxChain && dst.valid(); ++guard) {
+        PlugRef src;
+        if (!scene().sourceOf(dst, src)) return nullptr;
+        Node* n = src.node;
+        if (n->type->isA("mesh")) return n;
+        if (n->type->isA("groupParts")) {
+            dst = n->plug("inputGeometry");
+        } else if (n->type->isA("geometryFilter") && src.isElement()) {
+            dst = n->plug("input").element(src.index[0]).child(n->type->findAttribute("inputGeometry"));
+        } else {
+            return nullptr;
+        }
+    }
+    return nullptr;
+}
 
 }  // namespace mayasim
 
@@ -220,8 +426,17 @@ unsigned int MFnGeometryFilter::indexForOutputConnection(unsigned int connection
     setStatus(ReturnStatus, ok ? MS::kSuccess : MS::kInvalidParameter);
     return ok ? outs[connectionIndex] : 0u;
 }
+// The set whose "usedBy" the deformer's message feeds.
 MObject MFnGeometryFilter::deformerSet(MStatus* ReturnStatus) const {
-    setStatus(ReturnStatus, MS::kNotImplemented);  // deformer membership sets are not modelled
+    Node* f = fnNode(*this);
+    if (f)
+        for (const Connection& c : f->connections)
+            if (!c.localIsDestination && c.local.attr->longName == "message" &&
+                c.remote.node->type->isA("objectSet") && c.remote.attr->longName == "usedBy") {
+                setStatus(ReturnStatus, MS::kSuccess);
+                return wrapNode(c.remote.node);
+            }
+    setStatus(ReturnStatus, MS::kFailure);
     return MObject();
 }
 float MFnGeometryFilter::envelope(MStatus* ReturnStatus) const {
@@ -380,6 +595,27 @@ MMatrix worldMatrixOf(const NodePath& p) {
     return pathMatrix(p);
 }
 
+constexpr double kWeightFloor = 1.0e-3;
+// Distances below this count as this (a point on a bone would otherwise weigh infinitely).
+constexpr double kNearest = 1.0e-4;
+
+double distanceToSegment(const Point& p, const Point& a, const Point& b) {
+    double ab[3], ap[3], len2 = 0, dot = 0;
+    for (int c = 0; c < 3; ++c) {
+        ab[c] = b[static_cast<std::size_t>(c)] - a[static_cast<std::size_t>(c)];
+        ap[c] = p[static_cast<std::size_t>(c)] - a[static_cast<std::size_t>(c)];
+        len2 += ab[c] * ab[c];
+        dot += ab[c] * ap[c];
+    }
+    const double t = len2 > 0 ? std::min(1.0, std::max(0.0, dot / len2)) : 0.0;
+    double d2 = 0;
+    for (int c = 0; c < 3; ++c) {
+        const double e = ap[c] - t * ab[c];
+        d2 += e * e;
+    }
+    return std::sqrt(d2);
+}
+
 bool takesValue(const std::string& flag) {
     static const char* const withValue[] = {"-n",   "-name",
                                             "-mi",  "-maximumInfluences",
@@ -429,12 +665,14 @@ void addJointTree(Node* joint, std::vector<Node*>& out) {
 
 // skinCluster [-tsb] [-n name] [-mi n] ... influence... geometry...
 // Binds each geometry to the influences (with -tsb exactly the named joints, otherwise the joints
-// below them too), each point fully weighted to its nearest influence. Answers the new node names.
+// below them too) with closest-distance weights, and makes the bind pose and the deformer set.
+// Answers the new node names.
 bool runSkinClusterCommand(const std::vector<std::string>& args, std::vector<std::string>& result,
                            std::string& error) {
     bool selectedOnly = false;
     std::string wantedName;
     int maxInfluences = -1;
+    double dropoff = -1;
     std::vector<std::string> names;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -452,6 +690,7 @@ bool runSkinClusterCommand(const std::vector<std::string>& args, std::vector<std
             const std::string& v = args[++i];
             if (a == "-n" || a == "-name") wantedName = v;
             if (a == "-mi" || a == "-maximumInfluences") maxInfluences = std::atoi(v.c_str());
+            if (a == "-dr" || a == "-dropoffRate") dropoff = std::atof(v.c_str());
         } else {
             names.push_back(a);
         }
@@ -512,48 +751,105 @@ bool runSkinClusterCommand(const std::vector<std::string>& args, std::vector<std
             return false;
         }
         if (maxInfluences > 0) s.setNumber(skin, "maxInfluences", maxInfluences);
-        // The original geometry stays as an intermediate shape feeding the cluster.
+        if (dropoff > 0) s.setNumber(skin, "dropoffRate", dropoff);
+        const int keep = static_cast<int>(s.number(skin, "maxInfluences", 5));
+        // Maya's dropoff rates run from 0.1 to 10.
+        const double rate = std::min(10.0, std::max(0.1, s.number(skin, "dropoffRate", 4)));
+
+        // Maya's layout: Orig.worldMesh[0] -> tweak -> <skin>GroupParts -> skin -> shape.inMesh; the
+        // original geometry stays as an intermediate shape; the shape's points become the output.
         Node* orig = s.createNode(types().find("mesh"), shape->name + "Orig", shape->parents.front(),
                                   Naming::kGenerated);
         *meshData(orig) = *meshData(shape);
         syncSetPlugs(orig);
         s.setNumber(orig, "intermediateObject", 1);
+        Node* tweak = s.createNode(types().find("tweak"), "tweak1");
+        Node* parts = s.createNode(types().find("groupParts"), skin->name + "GroupParts");
+        Node* groupId = s.createNode(types().find("groupId"), skin->name + "GroupId");
+        Node* set = s.createNode(types().find("objectSet"), skin->name + "Set");
         const Attribute* ig = skin->type->findAttribute("inputGeometry");
-        s.connect(orig->plug("worldMesh").element(0), skin->plug("input").element(0).child(ig));
+        s.connect(orig->plug("worldMesh").element(0), tweak->plug("input").element(0).child(ig));
+        s.connect(tweak->plug("outputGeometry").element(0), parts->plug("inputGeometry"));
+        s.connect(parts->plug("outputGeometry"), skin->plug("input").element(0).child(ig));
         s.connect(skin->plug("outputGeometry").element(0), shape->plug("inMesh"));
-        s.write(skin->plug("geomMatrix"), toMatrix16(worldMatrixOf(g)));
+        s.connect(groupId->plug("groupId"), parts->plug("groupId"));
+        s.connect(groupId->plug("groupId"),
+                  skin->plug("input").element(0).child(skin->type->findAttribute("groupId")));
+        s.connect(skin->plug("message"), set->plug("usedBy").element(0));
+        s.connect(groupId->plug("message"), set->plug("groupNodes").element(0));
+        addSetMember(set, g, nullptr);
+        const MMatrix gw = worldMatrixOf(g);
+        s.write(skin->plug("geomMatrix"), toMatrix16(gw));
 
-        std::vector<std::array<double, 3>> jointPos;
+        // The bind pose: every influence with its world matrix and its parent among the members.
+        Node* pose = s.createNode(types().find("dagPose"), "bindPose1");
+        s.setNumber(pose, "bindPose", 1);
+        s.connect(pose->plug("message"), skin->plug("bindPose"));
+
+        struct Bone {
+            Point start, end;
+        };
+        std::vector<Bone> bones;
         for (std::size_t j = 0; j < influences.size(); ++j) {
             Node* joint = influences[j];
             const auto jj = static_cast<unsigned>(j);
             s.connect(joint->plug("worldMatrix").element(0), skin->plug("matrix").element(jj));
             const MMatrix w = worldMatrixOf(firstPath(joint));
             s.write(skin->plug("bindPreMatrix").element(jj), toMatrix16(w.inverse()));
-            jointPos.push_back({w.matrix[3][0], w.matrix[3][1], w.matrix[3][2]});
-        }
-        // Every point starts fully weighted to its nearest influence.
-        const MeshData& d = *meshData(shape);
-        const MMatrix gw = worldMatrixOf(g);
-        for (std::size_t v = 0; v < d.points.size(); ++v) {
-            const auto& p = d.points[v];
-            double wp[3];
-            for (int c = 0; c < 3; ++c)
-                wp[c] = p[0] * gw.matrix[0][c] + p[1] * gw.matrix[1][c] + p[2] * gw.matrix[2][c] +
-                        gw.matrix[3][c];
-            std::size_t best = 0;
-            double bestDist = std::numeric_limits<double>::max();
-            for (std::size_t j = 0; j < jointPos.size(); ++j) {
-                const double dx = wp[0] - jointPos[j][0], dy = wp[1] - jointPos[j][1],
-                             dz = wp[2] - jointPos[j][2];
-                const double dist = dx * dx + dy * dy + dz * dz;
-                if (dist < bestDist) {
-                    bestDist = dist;
-                    best = j;
+            s.write(joint->plug("bindPose"), toMatrix16(w));
+            s.connect(joint->plug("message"), pose->plug("members").element(jj));
+            s.connect(joint->plug("bindPose"), pose->plug("worldMatrix").element(jj));
+            s.write(pose->plug("xformMatrix").element(jj), toMatrix16(localMatrix(*joint)));
+            Node* above = joint->parents.empty() ? nullptr : joint->parents.front();
+            auto parentAt = std::find(influences.begin(), influences.end(), above);
+            if (parentAt != influences.end())
+                s.connect(pose->plug("members").element(static_cast<unsigned>(parentAt - influences.begin())),
+                          pose->plug("parents").element(jj));
+            else
+                s.connect(pose->plug("world"), pose->plug("parents").element(jj));
+            // The influence's bone runs to its first child joint; a leaf is a point.
+            Bone b;
+            b.start = {w.matrix[3][0], w.matrix[3][1], w.matrix[3][2]};
+            b.end = b.start;
+            for (Node* c : joint->children)
+                if (c->type->isA("joint")) {
+                    const MMatrix cw = worldMatrixOf(firstPath(c));
+                    b.end = {cw.matrix[3][0], cw.matrix[3][1], cw.matrix[3][2]};
+                    break;
                 }
+            bones.push_back(b);
+        }
+
+        // Closest-distance weights: each influence weighs 1 / d^dropoff by the point's distance d to
+        // its bone; the strongest `maxInfluences` are kept and normalised to sum to 1.
+        const std::vector<Point> pts = currentPoints(orig);
+        std::vector<std::pair<double, unsigned>> ranked(bones.size());
+        for (std::size_t v = 0; v < pts.size(); ++v) {
+            const Point wp = transformPoint(pts[v], gw);
+            // Scaled by the nearest distance, so that the nearest influence weighs 1 and nothing
+            // overflows: (dmin / d)^dropoff is proportional to 1 / d^dropoff.
+            double nearest = std::numeric_limits<double>::max();
+            for (std::size_t j = 0; j < bones.size(); ++j) {
+                const double d = std::max(distanceToSegment(wp, bones[j].start, bones[j].end), kNearest);
+                ranked[j] = {d, static_cast<unsigned>(j)};
+                nearest = std::min(nearest, d);
+            }
+            for (auto& r : ranked) r.first = std::isfinite(r.first) ? std::pow(nearest / r.first, rate) : 0.0;
+            std::sort(ranked.begin(), ranked.end(),
+                      [](const auto& x, const auto& y) { return x.first > y.first; });
+            std::size_t used = std::min(ranked.size(), static_cast<std::size_t>(std::max(keep, 1)));
+            double sum = 0;
+            for (std::size_t k = 0; k < used; ++k) sum += ranked[k].first;
+            // Shares below a thousandth are dropped (the strongest always stays) and the rest
+            // normalised again, so a point on a bone belongs to that bone alone.
+            while (used > 1 && ranked[used - 1].first < kWeightFloor * sum) sum -= ranked[--used].first;
+            if (!(sum > 0)) {  // a point with no usable distance goes to the first influence
+                s.write(weightPlug(skin, static_cast<int>(v), 0u), 1.0);
+                continue;
             }
             // Weights are kept sparse, as Maya keeps them: an absent weight reads as 0.
-            s.write(weightPlug(skin, static_cast<int>(v), static_cast<unsigned>(best)), 1.0);
+            for (std::size_t k = 0; k < used; ++k)
+                s.write(weightPlug(skin, static_cast<int>(v), ranked[k].second), ranked[k].first / sum);
         }
         result.push_back(skin->name);
     }

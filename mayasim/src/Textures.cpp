@@ -13,7 +13,8 @@ AttrPtr pair2(const std::string& longName, const std::string& shortName, const c
 }
 
 // The placement values a 2D texture takes from a place2dTexture node, with the same names on both.
-void addPlacementInputs(TypeRegistry& t, const char* type) {
+// The place2dTexture node calls its rotateUV "r", a texture "ro".
+void addPlacementInputs(TypeRegistry& t, const char* type, const char* rotateUVShort) {
     t.addAttribute(type, pair2("coverage", "c", "coverageU", "cu", "coverageV", "cv", 1, 1));
     t.addAttribute(type, pair2("translateFrame", "tf", "translateFrameU", "tfu", "translateFrameV", "tfv"));
     t.addAttribute(type, attr("rotateFrame", "rf", AttrType::kAngle, 0));
@@ -24,9 +25,12 @@ void addPlacementInputs(TypeRegistry& t, const char* type) {
     t.addAttribute(type, attr("wrapV", "wv", AttrType::kBool, 1));
     t.addAttribute(type, pair2("repeatUV", "re", "repeatU", "reu", "repeatV", "rev", 1, 1));
     t.addAttribute(type, pair2("offset", "of", "offsetU", "ofu", "offsetV", "ofv"));
-    t.addAttribute(type, attr("rotateUV", "ro", AttrType::kAngle, 0));
+    t.addAttribute(type, attr("rotateUV", rotateUVShort, AttrType::kAngle, 0));
     t.addAttribute(type, pair2("noiseUV", "n", "noiseU", "nu", "noiseV", "nv"));
-    t.addAttribute(type, triple("vertexCameraOne", "c1", AttrType::kFloat, 0, 0, 0));
+    t.addAttribute(
+        type,
+        childNames(triple("vertexCameraOne", "vc1", AttrType::kFloat, 0, 0, 0),
+                   {{"vertexCameraOneX", "c1x"}, {"vertexCameraOneY", "c1y"}, {"vertexCameraOneZ", "c1z"}}));
     t.addAttribute(type, pair2("vertexUvOne", "vt1", "vertexUvOneU", "t1u", "vertexUvOneV", "t1v"));
     t.addAttribute(type, pair2("vertexUvTwo", "vt2", "vertexUvTwoU", "t2u", "vertexUvTwoV", "t2v"));
     t.addAttribute(type, pair2("vertexUvThree", "vt3", "vertexUvThreeU", "t3u", "vertexUvThreeV", "t3v"));
@@ -39,7 +43,7 @@ MAYASIM_REGISTER_TYPES(registerTextureAttributes) {
     // Every 2D texture reads UVs and their filter size, and gives a colour and an alpha.
     t.addAttribute("texture2d", pair2("uvCoord", "uv", "uCoord", "u", "vCoord", "v"));
     t.addAttribute("texture2d", pair2("uvFilterSize", "fs", "uvFilterSizeX", "fsx", "uvFilterSizeY", "fsy"));
-    addPlacementInputs(t, "texture2d");
+    addPlacementInputs(t, "texture2d", "ro");
     t.addAttribute("texture2d", colorAttr("defaultColor", "dc", 0.5, 0.5, 0.5));
     t.addAttribute("texture2d", colorAttr("colorGain", "cg", 1, 1, 1));
     t.addAttribute("texture2d", attr("alphaGain", "ag", AttrType::kFloat, 1));
@@ -58,13 +62,13 @@ MAYASIM_REGISTER_TYPES(registerTextureAttributes) {
     t.addAttribute("texture3d", output(attr("outAlpha", "oa", AttrType::kFloat, 0)));
     t.addAttribute("solidFractal", attr("amplitude", "a", AttrType::kFloat, 1));
 
-    addPlacementInputs(t, "place2dTexture");
+    addPlacementInputs(t, "place2dTexture", "r");
     t.addAttribute("place2dTexture", pair2("uvCoord", "uv", "uCoord", "u", "vCoord", "v"));
     t.addAttribute("place2dTexture",
                    pair2("uvFilterSize", "fs", "uvFilterSizeX", "fsx", "uvFilterSizeY", "fsy"));
     t.addAttribute("place2dTexture", output(pair2("outUV", "o", "outU", "ou", "outV", "ov")));
-    t.addAttribute("place2dTexture", output(pair2("outUvFilterSize", "fso", "outUvFilterSizeX", "fsxo",
-                                                  "outUvFilterSizeY", "fsyo")));
+    t.addAttribute("place2dTexture", output(pair2("outUvFilterSize", "ofs", "outUvFilterSizeX", "ofsx",
+                                                  "outUvFilterSizeY", "ofsy")));
 
     t.addAttribute("uvChooser", arrayOf(stringAttr("uvSets", "uvs")));
     t.addAttribute("uvChooser", output(pair2("outUv", "ouv", "outU", "ou", "outV", "ov")));

@@ -85,11 +85,13 @@ MStatus MFnTransform::set(const MTransformationMatrix& transform) {
     return st;
 }
 
-// kWorld gives the translation of the world matrix; the other spaces the local translation.
+// kWorld gives the translation of the world matrix, and needs the set to be attached through a DAG
+// path as in Maya; the other spaces give the local translation.
 MVector MFnTransform::getTranslation(MSpace::Space space, MStatus* ReturnStatus) const {
     Node* n = fnNode(*this);
-    setStatus(ReturnStatus, n ? MS::kSuccess : MS::kFailure);
-    if (!n) return MVector();
+    const bool ok = n && (space != MSpace::kWorld || fnHasDagPath(*this));
+    setStatus(ReturnStatus, ok ? MS::kSuccess : MS::kFailure);
+    if (!ok) return MVector();
     if (space == MSpace::kWorld) {
         MMatrix w = pathMatrix(fnPath(*this));
         return MVector(w(3, 0), w(3, 1), w(3, 2));
@@ -192,8 +194,15 @@ MStatus MFnTransform::setRotationOrder(MTransformationMatrix::RotationOrder orde
 }
 
 // ---- MFnIkJoint ----
+// A joint made under a joint gets its parent's scale through "inverseScale", as Maya's joint tools
+// connect it, so that segment scale compensation undoes the parent's scale.
 MObject MFnIkJoint::create(MObject parent, MStatus* ReturnStatus) {
-    return createTransformLike(*this, "joint", parent, ReturnStatus);
+    MObject o = createTransformLike(*this, "joint", parent, ReturnStatus);
+    Node* joint = nodeOf(o);
+    Node* above = joint && !joint->parents.empty() ? joint->parents.front() : nullptr;
+    if (above && above->type->isA("joint"))
+        scene().connect(above->plug("scale"), joint->plug("inverseScale"));
+    return o;
 }
 MStatus MFnIkJoint::getOrientation(MEulerRotation& rotation) const {
     double jo[3];
@@ -216,12 +225,17 @@ MStatus MFnIkJoint::getOrientation(MQuaternion& quaternion) const {
 MStatus MFnIkJoint::setOrientation(const MQuaternion& quaternion) {
     return setOrientation(quaternion.asEulerRotation());
 }
+// A joint's scale orientation is its rotate axis ("rotateAxis", XYZ order).
 MStatus MFnIkJoint::getScaleOrientation(MQuaternion& quaternion) const {
-    quaternion = MQuaternion();
-    return fnNode(*this) ? MS::kSuccess : MS::kFailure;
+    double ra[3];
+    if (!get3(fnNode(*this), "rotateAxis", ra)) return MS::kFailure;
+    quaternion = MEulerRotation(ra[0], ra[1], ra[2]).asQuaternion();
+    return MS::kSuccess;
 }
-MStatus MFnIkJoint::setScaleOrientation(const MQuaternion&) {
-    return fnNode(*this) ? MS::kSuccess : MS::kFailure;
+MStatus MFnIkJoint::setScaleOrientation(const MQuaternion& quaternion) {
+    MEulerRotation e = quaternion.asEulerRotation();
+    const double ra[3] = {e.x, e.y, e.z};
+    return set3(fnNode(*this), "rotateAxis", ra);
 }
 MStatus MFnIkJoint::getPreferedAngle(double rotation[3]) const {
     return get3(fnNode(*this), "preferredAngle", rotation) ? MS::kSuccess : MS::kFailure;

@@ -91,9 +91,6 @@ bool MQuaternion::getAxisAngle(MVector& axis, double& theta) const {
     axis = MVector(q.x / s, q.y / s, q.z / s);
     return true;
 }
-MQuaternion& MQuaternion::setToIdentity() {
-    return *this = MQuaternion();
-}
 double MQuaternion::operator[](unsigned int i) const {
     return i == 0 ? x : i == 1 ? y : i == 2 ? z : w;
 }

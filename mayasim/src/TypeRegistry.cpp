@@ -104,6 +104,13 @@ AttrPtr triple(const std::string& longName, const std::string& shortName, AttrTy
 AttrPtr colorAttr(const std::string& longName, const std::string& shortName, double r, double g, double b) {
     return triple(longName, shortName, AttrType::kFloat, r, g, b, "RGB", "rgb");
 }
+AttrPtr childNames(AttrPtr a, const std::vector<std::pair<std::string, std::string>>& names) {
+    for (std::size_t i = 0; i < a->children.size() && i < names.size(); ++i) {
+        a->children[i]->longName = names[i].first;
+        a->children[i]->shortName = names[i].second;
+    }
+    return a;
+}
 AttrPtr arrayOf(AttrPtr a) {
     a->array = true;
     return a;

@@ -184,7 +184,7 @@ TEST_F(Dag, FunctionSetFollowsItsNodeAfterReparenting) {
     MDagPath path;
     ASSERT_TRUE(fn.getPath(path));
     EXPECT_EQ(path.fullPathName(), "|other|joint1");
-    const MVector world = fn.getTranslation(MSpace::kWorld);
+    const MVector world = MFnTransform(path).getTranslation(MSpace::kWorld);
     EXPECT_DOUBLE_EQ(world.x, 10);
     EXPECT_DOUBLE_EQ(world.y, 1);
 }
@@ -197,7 +197,7 @@ TEST_F(Dag, SetAttachedThroughAPathFollowsTheNodeOnceThePathIsGone) {
     EXPECT_EQ(fn.fullPathName(), "|other|arm");
 }
 
-TEST_F(Dag, CreatedShapeSetsReadWorldSpaceWhereTheShapeNowIs) {
+TEST_F(Dag, CreatedShapeIsReadInWorldSpaceThroughItsCurrentPath) {
     MFnTransform target(other);
     target.setTranslation(MVector(0, 0, 5), MSpace::kTransform);
     MFloatPointArray pts;
@@ -212,7 +212,10 @@ TEST_F(Dag, CreatedShapeSetsReadWorldSpaceWhereTheShapeNowIs) {
     MObject shape = mesh.object();
     ASSERT_TRUE(target.addChild(shape));
     MFloatPointArray world;
-    ASSERT_TRUE(mesh.getPoints(world, MSpace::kWorld));
+    EXPECT_FALSE(mesh.getPoints(world, MSpace::kWorld));  // attached to the object, not a path
+    MDagPath path;
+    ASSERT_TRUE(mesh.getPath(path));
+    ASSERT_TRUE(MFnMesh(path).getPoints(world, MSpace::kWorld));
     ASSERT_EQ(world.length(), 3u);
     EXPECT_FLOAT_EQ(world[1].x, 1);
     EXPECT_FLOAT_EQ(world[1].z, 5);

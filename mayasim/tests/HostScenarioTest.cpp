@@ -52,8 +52,10 @@ TEST_F(ExportWalk, SamplingFramesOfThePlaybackRangeInTheUiUnit) {
     MFnAnimCurve curve;
     MPlug ty = fn.findPlug("translateY");
     curve.create(ty, MFnAnimCurve::kAnimCurveTL);
-    curve.addKey(MTime(1, MTime::kPALFrame), 0.0);
-    curve.addKey(MTime(11, MTime::kPALFrame), 10.0);
+    // Linear keys, so that every sampled frame has a value that is easy to state.
+    curve.addKey(MTime(1, MTime::kPALFrame), 0.0, MFnAnimCurve::kTangentLinear, MFnAnimCurve::kTangentLinear);
+    curve.addKey(MTime(11, MTime::kPALFrame), 10.0, MFnAnimCurve::kTangentLinear,
+                 MFnAnimCurve::kTangentLinear);
     ASSERT_TRUE(MTime::setUIUnit(MTime::kPALFrame));
     MAnimControl::setMinTime(MTime(1, MTime::uiUnit()));
     MAnimControl::setMaxTime(MTime(11, MTime::uiUnit()));

@@ -140,15 +140,19 @@ TEST_F(Cameras, DirectionsFollowTheRotatedTransform) {
     MObject xf = fn.create(&status);
     ASSERT_TRUE(status);
     EXPECT_EQ(nameOf(xf), "camera1");
-    expectVector(fn.viewDirection(MSpace::kWorld), 0, 0, -1);
+    // World-space answers need a set attached through a DAG path.
+    MDagPath path;
+    ASSERT_TRUE(MDagPath::getAPathTo(xf, path));
+    MFnCamera cam(path);
+    expectVector(cam.viewDirection(MSpace::kWorld), 0, 0, -1);
     rotate(xf, 0, kHalfPi, 0);
-    expectVector(fn.viewDirection(MSpace::kWorld), -1, 0, 0);
-    expectVector(fn.rightDirection(MSpace::kWorld), 0, 0, -1);
-    expectVector(fn.upDirection(MSpace::kWorld), 0, 1, 0);
+    expectVector(cam.viewDirection(MSpace::kWorld), -1, 0, 0);
+    expectVector(cam.rightDirection(MSpace::kWorld), 0, 0, -1);
+    expectVector(cam.upDirection(MSpace::kWorld), 0, 1, 0);
     expectVector(fn.viewDirection(), 0, 0, -1);
     rotate(xf, -kHalfPi, 0, 0);
-    expectVector(fn.viewDirection(MSpace::kWorld), 0, -1, 0);
-    expectVector(fn.upDirection(MSpace::kWorld), 0, 0, -1);
+    expectVector(cam.viewDirection(MSpace::kWorld), 0, -1, 0);
+    expectVector(cam.upDirection(MSpace::kWorld), 0, 0, -1);
 }
 
 TEST_F(Cameras, LensSettingsReadBack) {

@@ -119,7 +119,7 @@ TEST_F(SkinCluster, WithoutSelectedBonesTheJointsBelowAreBoundToo) {
     EXPECT_EQ(skin.influenceObjects(paths), 3u);
 }
 
-TEST_F(SkinCluster, EachPointStartsFullyWeightedToItsNearestInfluence) {
+TEST_F(SkinCluster, DefaultWeightsFallOffOverTheNearbyInfluences) {
     MStringArray result;
     ASSERT_TRUE(run("skinCluster -tsb hip spine head body", result));
     MFnSkinCluster skin(byName(result[0].asChar()));
@@ -131,11 +131,18 @@ TEST_F(SkinCluster, EachPointStartsFullyWeightedToItsNearestInfluence) {
         ASSERT_TRUE(skin.getWeights(shape, it.component(), w, count));
         ASSERT_EQ(count, 3u);
         rows.push_back({w[0], w[1], w[2]});
+        EXPECT_NEAR(w[0] + w[1] + w[2], 1.0, 1e-12);
     }
     ASSERT_EQ(rows.size(), 6u);
+    // A point on the hip's bone belongs to it alone.
     EXPECT_EQ(rows[0], (std::vector<double>{1, 0, 0}));
-    EXPECT_EQ(rows[3], (std::vector<double>{0, 1, 0}));
-    EXPECT_EQ(rows[5], (std::vector<double>{0, 0, 1}));
+    // (1,2,0) lies 1 from the hip's and the spine's bones and sqrt 5 from the head: with 1 / d^4,
+    // 1 : 1 : 1/25, that is 25/51, 25/51, 1/51.
+    EXPECT_NEAR(rows[3][0], 25.0 / 51.0, 1e-12);
+    EXPECT_NEAR(rows[3][1], 25.0 / 51.0, 1e-12);
+    EXPECT_NEAR(rows[3][2], 1.0 / 51.0, 1e-12);
+    EXPECT_NEAR(rows[5][0], 1.0 / 51.0, 1e-12);
+    EXPECT_NEAR(rows[5][2], 25.0 / 51.0, 1e-12);
 }
 
 TEST_F(SkinCluster, WeightsSetForListedInfluencesReadBackNormalised) {

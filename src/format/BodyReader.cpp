@@ -145,7 +145,8 @@ class SectionWalk {
             if (!r_.polygons<kFill>(mesh, !full, static_cast<int32_t>(groupValue), runningCorner))
                 return false;
         }
-        if constexpr (!kFill) scene_.legacyUVCount = full ? 0 : runningCorner;
+        // The corner total of every layout; only the old one sizes the UV sets from it.
+        if constexpr (!kFill) scene_.legacyUVCount = runningCorner;
         return true;
     }
 

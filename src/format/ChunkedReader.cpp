@@ -305,14 +305,31 @@ class ChunkWalk {
         return true;
     }
 
-    // Writes an embedded file beside the scene file: only as a plain name inside the scene
-    // folder, only when absent (exclusive creation), and failures are not errors.
+  public:
+    // Embedded files that were not written because the file asked for too many.
+    uint32_t skippedEmbeddedFiles() const { return skippedEmbeddedFiles_; }
+
+  private:
+    // Writes an embedded file into the extraction folder: only as a plain name inside it,
+    // only when absent (exclusive creation), and failures are not errors; at most
+    // maxEmbeddedFiles of them.
     void extract(const std::string& storedName, const unsigned char* data, std::size_t length) {
-        if (!settings_.extractEmbeddedFiles || settings_.sceneFolder.empty() || length == 0) return;
+        const std::string& folder = settings_.extractionFolder();
+        if (!settings_.extractEmbeddedFiles || folder.empty() || length == 0) return;
         const std::string_view name = qvxfs::lastComponent(storedName);
         if (!qvxfs::isPlainFileName(name)) return;
-        qvxfs::createNewFile(qvxfs::joinFolder(settings_.sceneFolder, name), data, length);
+        if (createdEmbeddedFiles_ >= settings_.maxEmbeddedFiles) {
+            ++skippedEmbeddedFiles_;
+            return;
+        }
+        if (qvxfs::createNewFile(qvxfs::joinFolder(folder, name), data, length) ==
+            qvxfs::CreateFileResult::Created) {
+            ++createdEmbeddedFiles_;
+        }
     }
+
+    uint32_t createdEmbeddedFiles_ = 0;
+    uint32_t skippedEmbeddedFiles_ = 0;
 
     Scene& scene_;
     const ReadSettings& settings_;
@@ -342,8 +359,7 @@ QvxHeader headerOf(const uint32_t (&words)[12]) {
 
 }  // namespace
 
-int readChunkedImage(std::vector<unsigned char>& image, Scene& scene, const ReadSettings& settings,
-                     ParseReport& report) {
+int readChunkedImage(ImageBuffer& image, Scene& scene, const ReadSettings& settings, ParseReport& report) {
     report.chunked = true;
     uint32_t words[12];
     ReadCursor cursor(image.data(), image.size());
@@ -405,6 +421,11 @@ int readChunkedImage(std::vector<unsigned char>& image, Scene& scene, const Read
     if (!ok) {
         report.failure = cursor.failure();
         return QVX_RESULT_FAILED;
+    }
+    if (walk.skippedEmbeddedFiles() > 0) {
+        report.warnings.push_back(std::to_string(walk.skippedEmbeddedFiles()) +
+                                  " embedded files were not written: a file may create at most " +
+                                  std::to_string(settings.maxEmbeddedFiles));
     }
     return QVX_RESULT_OK;
 }

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "format/BigBuffer.h"
 #include "format/ReadSettings.h"
 
 struct Scene;
@@ -39,5 +40,4 @@ constexpr std::size_t kChunkedStreamOffsetByte = 16;
 
 // Reads a chunked image (header included) into an empty scene. Returns QVX_RESULT_OK, 0,
 // -5 (magic), -6 (a version other than 34) or -7 (size); the report says where it stopped.
-int readChunkedImage(std::vector<unsigned char>& image, Scene& scene, const ReadSettings& settings,
-                     ParseReport& report);
+int readChunkedImage(ImageBuffer& image, Scene& scene, const ReadSettings& settings, ParseReport& report);

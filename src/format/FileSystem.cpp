@@ -39,6 +39,10 @@ bool isRegular(const char* path) {
     struct _stat64 st;
     return ::_stat64(path, &st) == 0 && (st.st_mode & _S_IFREG) != 0;
 }
+bool mayOpenForReading(const char* path) {
+    struct _stat64 st;
+    return ::_stat64(path, &st) != 0 || (st.st_mode & _S_IFREG) != 0;
+}
 bool fileSize(int fd, long long& size) {
     struct _stat64 st;
     if (::_fstat64(fd, &st) != 0 || !(st.st_mode & _S_IFREG)) return false;
@@ -46,7 +50,9 @@ bool fileSize(int fd, long long& size) {
     return true;
 }
 #else
-constexpr int kReadFlags = O_RDONLY | O_CLOEXEC;
+// Non-blocking, so that a FIFO put in place of the file between the check and the open
+// cannot stall the open; regular files ignore the flag.
+constexpr int kReadFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
 constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW;
 int openFile(const char* path, int flags, int mode = 0) {
     int fd;
@@ -67,6 +73,12 @@ long long writeFile(int fd, const void* data, std::size_t count) {
 bool isRegular(const char* path) {
     struct stat st;
     return ::stat(path, &st) == 0 && S_ISREG(st.st_mode);
+}
+// False only when `path` exists and is not a regular file (a missing file is left to the
+// open, which gives the system's reason).
+bool mayOpenForReading(const char* path) {
+    struct stat st;
+    return ::stat(path, &st) != 0 || S_ISREG(st.st_mode);
 }
 bool fileSize(int fd, long long& size) {
     struct stat st;
@@ -127,8 +139,14 @@ bool fileExists(std::string_view path, const std::string& baseFolder) {
     return isRegular(std::string(path).c_str());
 }
 
-ReadFileResult readWholeFile(const std::string& path, std::vector<unsigned char>& out, std::string& error) {
+ReadFileResult readWholeFile(const std::string& path, ImageBuffer& out, std::string& error) {
     out.clear();
+    // A FIFO, socket or device is refused before it is opened: opening a FIFO that nobody
+    // writes would wait forever, and a device never ends.
+    if (!mayOpenForReading(path.c_str())) {
+        error = "not a regular file";
+        return ReadFileResult::CannotOpen;
+    }
     const int fd = openFile(path.c_str(), kReadFlags);
     if (fd < 0) {
         error = std::strerror(errno);

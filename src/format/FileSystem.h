@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "format/BigBuffer.h"
+
 namespace qvxfs {
 
 // This platform's preferred separator.
@@ -45,7 +47,7 @@ bool fileExists(std::string_view path, const std::string& baseFolder = std::stri
 enum class ReadFileResult { Ok, CannotOpen, Failed };
 
 // Reads the whole file into `out` (sized once from the file's length).
-ReadFileResult readWholeFile(const std::string& path, std::vector<unsigned char>& out, std::string& error);
+ReadFileResult readWholeFile(const std::string& path, ImageBuffer& out, std::string& error);
 
 enum class CreateFileResult { Created, AlreadyExists, Failed };
 

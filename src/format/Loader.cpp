@@ -13,7 +13,7 @@ int loadSceneFile(const std::string& path, Scene& scene, const LoadOptions& opti
     r.path = path;
     scene.clear();
 
-    std::vector<unsigned char> image;
+    ImageBuffer image;
     std::string error;
     switch (qvxfs::readWholeFile(path, image, error)) {
         case qvxfs::ReadFileResult::CannotOpen:
@@ -31,9 +31,10 @@ int loadSceneFile(const std::string& path, Scene& scene, const LoadOptions& opti
     ReadSettings settings;
     settings.sceneFolder = qvxfs::folderOf(path);
     settings.extractEmbeddedFiles = options.extractEmbeddedFiles;
+    settings.embeddedFilesFolder = options.embeddedFilesFolder;
     r.result = parseSceneImage(image, scene, settings, &r.parse);
     // The image (or the inflated inner file that replaced it) is not needed any more.
-    std::vector<unsigned char>().swap(image);
+    ImageBuffer().swap(image);
     if (r.result != QVX_RESULT_OK) {
         r.reason = r.parse.reason();
         scene.clear();

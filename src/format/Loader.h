@@ -14,6 +14,8 @@ struct LoadOptions {
     bool prepare = true;
     // Write the texture files embedded in chunked files next to the scene file when absent.
     bool extractEmbeddedFiles = true;
+    // The folder that receives them instead of the scene file's (ending in a separator).
+    std::string embeddedFilesFolder;
 };
 
 struct LoadReport {

@@ -7,13 +7,27 @@
 
 #include "format/QvxHeader.h"
 
+// The most embedded files that one file may create by default: enough for any scene's
+// textures, and a small file cannot fill a folder with entries.
+constexpr uint32_t kMaxEmbeddedFiles = 4096;
+
 struct ReadSettings {
     // Folder of the scene file (ending in a separator, or empty when the image did not come
     // from a file). Texture paths are resolved against it and embedded files land in it.
     std::string sceneFolder;
-    // Write the texture files embedded in chunked files into sceneFolder (never replacing a
-    // file). Off for tools that only inspect a file, and for the fuzzer.
+    // Write the texture files embedded in chunked files (never replacing a file). Off for
+    // tools that only inspect a file, and for the fuzzer.
     bool extractEmbeddedFiles = true;
+    // Where embedded files go when not the scene folder: a conversion puts them beside its
+    // output, where the converted scene will look for its textures.
+    std::string embeddedFilesFolder;
+
+    // The most embedded files that one file may create; the rest are skipped with a warning.
+    uint32_t maxEmbeddedFiles = kMaxEmbeddedFiles;
+
+    const std::string& extractionFolder() const {
+        return embeddedFilesFolder.empty() ? sceneFolder : embeddedFilesFolder;
+    }
 };
 
 // Version thresholds that only the reader uses.

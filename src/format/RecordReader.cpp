@@ -302,10 +302,17 @@ bool RecordReader::kindBody(MaterialLayer& l, bool oldLayout) {
                 }
                 return true;
             }
+            // A count below 1 (zero or negative) stores no entries: the layer gets its three
+            // default inputs and the record goes on, as the files that carry one expect.
+            const std::size_t at = cursor_.position();
             int32_t count;
-            if (!cursor_.count(count, kSubEntryBytes, "sub-entries")) return false;
+            if (!cursor_.i32(count)) return false;
+            if (count < 1) {
+                count = 0;
+            } else if (!cursor_.fits(static_cast<uint64_t>(count), kSubEntryBytes, "sub-entries", at)) {
+                return false;
+            }
             if constexpr (kFill) {
-                // No stored entries still gives the layer its three default inputs.
                 if (!l.subEntries.allocate(count > 0 ? count : kDefaultKind4SubEntries)) {
                     return cursor_.fail("memory for sub-entries");
                 }
@@ -396,7 +403,7 @@ bool RecordReader::uvSet(UVSet& set) {
 }
 
 template <bool kFill>
-bool RecordReader::polygon(Polygon& p) {
+bool RecordReader::polygon(Polygon& p, uint32_t& runningCorner) {
     int32_t corners, channels;
     const std::size_t at = cursor_.position();
     if (!cursor_.i32(corners) || !cursor_.i32(channels)) return false;
@@ -405,11 +412,14 @@ bool RecordReader::polygon(Polygon& p) {
         return false;
     const uint64_t perCorner = 8ull * (1ull + static_cast<uint64_t>(channels));
     if (!cursor_.fits(static_cast<uint64_t>(corners), perCorner, "polygon corners", at)) return false;
+    // Every corner takes at least 8 of the file's bytes, so the total stays far below 2^32.
+    runningCorner += static_cast<uint32_t>(corners);
     const std::size_t cornerBytes = static_cast<std::size_t>(corners) * 8;
     const unsigned char* data = nullptr;
     if constexpr (kFill) {
-        // Only as many UV slots as the scene has UV sets; further channels are read past.
-        const int32_t stored = std::min(channels, scene_.uvSets.count());
+        // A polygon of this layout holds two UV slots whatever the number of UV sets (its
+        // indices may name sets that a later section adds); further channels are read past.
+        const int32_t stored = std::min(channels, Polygon::kDefaultUVChannels);
         p.releaseCorners();
         if (!p.createCorners(corners, stored)) return cursor_.fail("memory for polygon corners");
         // The cursor checked the span; the corner pairs are split into the polygon's arrays.
@@ -495,7 +505,8 @@ bool RecordReader::polygons(Mesh& mesh, bool oldLayout, int32_t groupValue, uint
     Polygon scratch;
     for (int32_t i = 0; i < count; ++i) {
         Polygon& p = kFill ? mesh.polygons[i] : scratch;
-        const bool ok = oldLayout ? oldPolygon<kFill>(p, groupValue, runningCorner) : polygon<kFill>(p);
+        const bool ok =
+            oldLayout ? oldPolygon<kFill>(p, groupValue, runningCorner) : polygon<kFill>(p, runningCorner);
         if (!ok) return false;
     }
     return true;
@@ -625,7 +636,7 @@ bool RecordReader::allocateScene(bool oldUVLayout) {
     template bool RecordReader::vertex<kFill>(Vertex&);                           \
     template bool RecordReader::triangle<kFill>(Triangle&);                       \
     template bool RecordReader::uvSet<kFill>(UVSet&);                             \
-    template bool RecordReader::polygon<kFill>(Polygon&);                         \
+    template bool RecordReader::polygon<kFill>(Polygon&, uint32_t&);              \
     template bool RecordReader::oldPolygon<kFill>(Polygon&, int32_t, uint32_t&);  \
     template bool RecordReader::polygons<kFill>(Mesh&, bool, int32_t, uint32_t&); \
     template bool RecordReader::animationHead<kFill>(Animation&, int32_t&);       \

@@ -101,9 +101,10 @@ class RecordReader {
     // Name, coordinates, triangles.
     template <bool kFill>
     bool uvSet(UVSet& uvSet);
-    // One polygon of the current layout. UV channels beyond the scene's UV sets are read past.
+    // One polygon of the current layout; `runningCorner` is advanced past its corners. UV
+    // channels beyond the polygon's two UV slots are read past.
     template <bool kFill>
-    bool polygon(Polygon& polygon);
+    bool polygon(Polygon& polygon, uint32_t& runningCorner);
     // One polygon of the old layout, with its UV coordinates inline; `runningCorner` is the
     // position of its first corner in the scene's UV sets, advanced past its corners.
     template <bool kFill>

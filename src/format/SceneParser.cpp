@@ -42,8 +42,7 @@ int checkSize(ReadCursor& cursor, const QvxHeader& header, std::size_t length) {
     return QVX_RESULT_BAD_SIZE;
 }
 
-int parse(std::vector<unsigned char>& image, Scene& scene, const ReadSettings& settings,
-          ParseReport& report) {
+int parse(ImageBuffer& image, Scene& scene, const ReadSettings& settings, ParseReport& report) {
     ReadCursor cursor(image.data(), image.size());
     cursor.setSection("header");
     uint32_t first[4];
@@ -89,8 +88,7 @@ int parse(std::vector<unsigned char>& image, Scene& scene, const ReadSettings& s
 
 }  // namespace
 
-bool inflateImage(std::vector<unsigned char>& image, uint32_t streamOffset, uint32_t innerSize,
-                  ReadCursor& cursor) {
+bool inflateImage(ImageBuffer& image, uint32_t streamOffset, uint32_t innerSize, ReadCursor& cursor) {
     cursor.setSection("compressed stream");
     if (image.empty()) return cursor.failAt(0, "a file image");
     if (innerSize == 0) return cursor.failAt(12, "a non-zero inner size");
@@ -103,7 +101,7 @@ bool inflateImage(std::vector<unsigned char>& image, uint32_t streamOffset, uint
         return cursor.failAt(12, "an inner size that " + std::to_string(streamBytes) +
                                      " compressed bytes can produce, found " + std::to_string(innerSize));
     }
-    std::vector<unsigned char> inner;
+    ImageBuffer inner;
     try {
         inner.resize(innerSize);
     } catch (const std::bad_alloc&) {
@@ -121,8 +119,7 @@ bool inflateImage(std::vector<unsigned char>& image, uint32_t streamOffset, uint
     return true;
 }
 
-int parseSceneImage(std::vector<unsigned char>& image, Scene& scene, const ReadSettings& settings,
-                    ParseReport* report) {
+int parseSceneImage(ImageBuffer& image, Scene& scene, const ReadSettings& settings, ParseReport* report) {
     ParseReport local;
     ParseReport& r = report ? *report : local;
     r = ParseReport{};
@@ -132,6 +129,12 @@ int parseSceneImage(std::vector<unsigned char>& image, Scene& scene, const ReadS
     r.result = parse(image, scene, settings, r);
     if (r.result != QVX_RESULT_OK) scene.clear();
     return r.result;
+}
+
+int parseSceneImage(const std::vector<unsigned char>& bytes, Scene& scene, const ReadSettings& settings,
+                    ParseReport* report) {
+    ImageBuffer image(bytes.begin(), bytes.end());
+    return parseSceneImage(image, scene, settings, report);
 }
 
 std::string ParseReport::reason() const {

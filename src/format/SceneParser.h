@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "format/BigBuffer.h"
 #include "format/QvxHeader.h"
 #include "format/ReadCursor.h"
 #include "format/ReadSettings.h"
@@ -29,18 +30,23 @@ struct ParseReport {
     std::size_t fileBytes = 0;   // length of the file image
     std::size_t innerBytes = 0;  // length of the inflated inner file (fileBytes when not compressed)
 
+    // Things a successful parse passed over that the user should hear of (without "QVX: ").
+    std::vector<std::string> warnings;
+
     // One line: "<section> at byte <offset>[ of the inner file]: expected <what>".
     std::string reason() const;
 };
 
 // Parses `image` into `scene` (which is cleared first and again on failure). A compressed
 // image is replaced by its inflated inner file, so the caller's buffer is released early.
-int parseSceneImage(std::vector<unsigned char>& image, Scene& scene, const ReadSettings& settings,
+// The second form copies the bytes first (for callers that hold a plain vector).
+int parseSceneImage(ImageBuffer& image, Scene& scene, const ReadSettings& settings,
+                    ParseReport* report = nullptr);
+int parseSceneImage(const std::vector<unsigned char>& bytes, Scene& scene, const ReadSettings& settings,
                     ParseReport* report = nullptr);
 
 // Inflates the zlib stream at image[streamOffset, end) into a buffer of exactly
 // `innerSize` bytes that then replaces `image`. Refuses, before allocating, a stream offset
 // beyond the image, a size of 0 and a size that deflate could not produce from the stream's
 // length. Failures are recorded in `failure` (offsets in the compressed image).
-bool inflateImage(std::vector<unsigned char>& image, uint32_t streamOffset, uint32_t innerSize,
-                  ReadCursor& cursor);
+bool inflateImage(ImageBuffer& image, uint32_t streamOffset, uint32_t innerSize, ReadCursor& cursor);

@@ -3,8 +3,9 @@
 // The translator's option flags and the option-string grammar.
 //
 // Every option is listed once, in kOptionTable below; the default option string
-// given to the host at registration, the initial flag values, the parser and the lines
-// that log the values are all derived from that table, so adding an option is one edit.
+// given to the host at registration, the initial flag values, the parser, the lines
+// that log the values and the options dialog script (generated at build time by
+// tools/optionsscript) are all derived from that table, so adding an option is one edit.
 //
 // Plain C++: no host header, so the grammar can be tested and reused without the host.
 
@@ -41,22 +42,38 @@ struct OptionSpec {
     std::uint32_t defaultValue;  // 0 or 1
     OptionDriver driver;         // the handler that reads it
     std::uint32_t OptionFlags::*flag;
+    // What the options dialog shows: the checkbox label and a one-line help text (plain
+    // text without quotes or backslashes, so it can be placed in a script string as is).
+    const char* label;
+    const char* help;
 };
 
 // The options, in the order of the default option string and of the log lines.
 inline constexpr OptionSpec kOptionTable[] = {
-    {"export_lights", 1, OptionDriver::Export, &OptionFlags::export_lights},
-    {"export_materials", 1, OptionDriver::Export, &OptionFlags::export_materials},
-    {"export_colors", 1, OptionDriver::Export, &OptionFlags::export_colors},
-    {"export_uvs", 1, OptionDriver::Export, &OptionFlags::export_uvs},
-    {"export_uvsets", 1, OptionDriver::Export, &OptionFlags::export_uvsets},
-    {"export_bones", 1, OptionDriver::Export, &OptionFlags::export_bones},
-    {"export_animation", 1, OptionDriver::Export, &OptionFlags::export_animation},
-    {"fix_flipped_faces", 1, OptionDriver::Export, &OptionFlags::fix_flipped_faces},
-    {"unweld_hard_edges", 0, OptionDriver::Export, &OptionFlags::unweld_hard_edges},
-    {"export_as_qvx_v2x", 0, OptionDriver::Export, &OptionFlags::export_as_qvx_v2x},
-    {"import_unsampled_keys", 1, OptionDriver::Import, &OptionFlags::import_unsampled_keys},
-    {"import_phong_materials", 1, OptionDriver::Import, &OptionFlags::import_phong_materials},
+    {"export_lights", 1, OptionDriver::Export, &OptionFlags::export_lights, "Lights",
+     "Write the point, spot, directional and ambient lights"},
+    {"export_materials", 1, OptionDriver::Export, &OptionFlags::export_materials, "Materials",
+     "Write materials with their texture networks"},
+    {"export_colors", 1, OptionDriver::Export, &OptionFlags::export_colors, "Vertex colours",
+     "Write a colour with every vertex"},
+    {"export_uvs", 1, OptionDriver::Export, &OptionFlags::export_uvs, "UVs",
+     "Write texture coordinates; when off every UV is written as (0, 0)"},
+    {"export_uvsets", 1, OptionDriver::Export, &OptionFlags::export_uvsets, "Second UV set",
+     "Write the second UV set of meshes that have one"},
+    {"export_bones", 1, OptionDriver::Export, &OptionFlags::export_bones, "Bones and skinning",
+     "Write joints, transforms and skin weights"},
+    {"export_animation", 1, OptionDriver::Export, &OptionFlags::export_animation, "Animation",
+     "Sample the playback range frame by frame into the file"},
+    {"fix_flipped_faces", 1, OptionDriver::Export, &OptionFlags::fix_flipped_faces, "Fix flipped faces",
+     "Reverse polygons whose winding points against the normal Maya shows"},
+    {"unweld_hard_edges", 0, OptionDriver::Export, &OptionFlags::unweld_hard_edges, "Unweld hard edges",
+     "Split vertices along hard edges so they stay sharp"},
+    {"export_as_qvx_v2x", 0, OptionDriver::Export, &OptionFlags::export_as_qvx_v2x, "Version 2.x file",
+     "Write the older version-9 file that Tavrin 2.x reads"},
+    {"import_unsampled_keys", 1, OptionDriver::Import, &OptionFlags::import_unsampled_keys, "Keys as stored",
+     "Create one animation key per stored key instead of one per frame"},
+    {"import_phong_materials", 1, OptionDriver::Import, &OptionFlags::import_phong_materials,
+     "Phong materials", "Create Phong shaders; when off create Lambert shaders"},
 };
 
 // "name=value;" for every option in table order, e.g. "export_lights=1;...".

@@ -97,6 +97,28 @@ std::basic_string_view<Unit> untilNul(std::basic_string_view<Unit> text) {
 
 }  // namespace
 
+void appendNarrowAsUtf8(std::string& out, std::string_view narrow) {
+    const auto* p = reinterpret_cast<const unsigned char*>(narrow.data());
+    const std::size_t n = narrow.size();
+    std::size_t i = 0;
+    while (i < n) {
+        // Runs of ASCII and of valid sequences are copied as they stand.
+        std::size_t run = i;
+        char32_t cp = 0;
+        std::size_t len = 0;
+        while (run < n) {
+            len = decodeUtf8(p + run, n - run, cp);
+            if (len == 1 && cp >= 0x80) break;
+            run += len;
+        }
+        out.append(narrow.data() + i, run - i);
+        if (run >= n) break;
+        char buffer[4];
+        out.append(buffer, encodeUtf8(cp, buffer));
+        i = run + 1;
+    }
+}
+
 std::size_t narrowToWide(std::string_view narrow, char16_t* out, std::size_t capacity) {
     if (capacity == 0) return 0;
     narrow = untilNul(narrow);

@@ -26,6 +26,10 @@ std::size_t narrowToWide(std::string_view narrow, char16_t* out, std::size_t cap
 std::size_t wideToNarrow(std::u16string_view wide, char* out, std::size_t capacity);
 
 std::u16string narrowToWide(std::string_view narrow);
+// Appends the UTF-8 text of narrow text to `out`, read as the wide conversion reads it: valid
+// UTF-8 sequences unchanged, every other byte as the code point of its value (a Latin-1
+// "\xE9" becomes U+00E9). NULs are kept; the result is always valid UTF-8.
+void appendNarrowAsUtf8(std::string& out, std::string_view narrow);
 std::string wideToNarrow(std::u16string_view wide);
 
 // Length of the longest prefix of `text` that has at most maxBytes bytes and does not

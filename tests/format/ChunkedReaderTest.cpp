@@ -239,6 +239,26 @@ TEST_F(ChunkedEmbedded, WritesNothingWhenExtractionIsOff) {
     EXPECT_FALSE(folder.exists("tex.png"));
 }
 
+TEST_F(ChunkedEmbedded, CreatesAtMostTheLimitOfFilesAndWarnsOnceWithTheCountOfTheRest) {
+    EXPECT_EQ(ReadSettings().maxEmbeddedFiles, 4096u);
+    // The same rule with a small limit, so that the test creates few files. A file that
+    // exists already is not created and does not count.
+    folder.write("t0.png", {9});
+    std::vector<samples::Embedded> files;
+    for (int i = 0; i < 8; ++i) files.push_back({"t" + std::to_string(i) + ".png", {1}});
+    auto image = samples::chunked(0x0A, files);
+    ReadSettings settings;
+    settings.sceneFolder = folder.folder();
+    settings.maxEmbeddedFiles = 3;
+    ParseReport report;
+    ASSERT_EQ(parseSceneImage(image, scene, settings, &report), QVX_RESULT_OK);
+    EXPECT_EQ(folder.read("t0.png"), (std::vector<unsigned char>{9}));
+    EXPECT_TRUE(folder.exists("t3.png"));
+    EXPECT_FALSE(folder.exists("t4.png"));
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_EQ(report.warnings[0].rfind("4 embedded files were not written", 0), 0u) << report.warnings[0];
+}
+
 TEST_F(ChunkedEmbedded, FailsOnEmbeddedDataBeyondTheChunk) {
     ByteBuilder b = chunkedStart();
     cameraChunk(b);

@@ -31,13 +31,41 @@ std::vector<unsigned char> compressed(const std::vector<unsigned char>& source) 
 
 }  // namespace
 
-TEST(CodecCompress, MatchesZlibCompressAtTheDefaultLevel) {
+// Files must stay readable by zlib and by every earlier reader, whichever library writes them.
+TEST(CodecCompress, WritesStreamsThatZlibInflatesToTheSource) {
+    for (const auto& source :
+         {patternBytes(50000), randomBytes(70000, 9), std::vector<unsigned char>(1, 7)}) {
+        const auto stream = compressed(source);
+        std::vector<unsigned char> back(source.size() + 16);
+        uLongf length = static_cast<uLongf>(back.size());
+        ASSERT_EQ(uncompress(back.data(), &length, stream.data(), static_cast<uLong>(stream.size())), Z_OK);
+        back.resize(length);
+        EXPECT_EQ(back, source);
+    }
+#if QVX_CODEC_ZLIB
+    // The zlib build writes exactly what zlib's compress writes.
     const auto source = patternBytes(50000);
     std::vector<unsigned char> expected(compressBound(static_cast<uLong>(source.size())));
     uLongf length = static_cast<uLongf>(expected.size());
     ASSERT_EQ(compress(expected.data(), &length, source.data(), static_cast<uLong>(source.size())), Z_OK);
     expected.resize(length);
     EXPECT_EQ(compressed(source), expected);
+#endif
+}
+
+TEST(CodecInflate, ReadsStreamsThatZlibWroteAtEveryLevel) {
+    const auto source = patternBytes(30000);
+    for (int level = 1; level <= 9; ++level) {
+        std::vector<unsigned char> stream(compressBound(static_cast<uLong>(source.size())));
+        uLongf length = static_cast<uLongf>(stream.size());
+        ASSERT_EQ(compress2(stream.data(), &length, source.data(), static_cast<uLong>(source.size()), level),
+                  Z_OK);
+        std::vector<unsigned char> back(source.size());
+        std::size_t produced = 0;
+        ASSERT_EQ(codecInflate(stream.data(), length, back.data(), back.size(), produced), InflateResult::Ok)
+            << level;
+        EXPECT_EQ(back, source) << level;
+    }
 }
 
 TEST(CodecCompress, KeepsTheBytesReservedInFrontOfTheStream) {

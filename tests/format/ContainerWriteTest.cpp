@@ -4,6 +4,10 @@
 #include "format/TempFile.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -154,17 +158,37 @@ TEST_F(ContainerWrite, FailedRenameRemovesTheTemporaryFile) {
     EXPECT_TRUE(fs::is_directory(dir_ / "scene.qvx" / "inside"));
 }
 
-TEST_F(ContainerWrite, TemporaryFilesAreCreatedBesideTheTargetUnderUniqueNames) {
+TEST_F(ContainerWrite, TemporaryFilesAreCreatedBesideTheTargetUnnamedWhereTheFileSystemAllows) {
     TempFile temp;
     std::string error;
     ASSERT_TRUE(temp.createBeside(target(), error)) << error;
-    EXPECT_EQ(fs::path(temp.path()).parent_path(), dir_);
-    EXPECT_TRUE(fs::exists(temp.path()));
-    EXPECT_EQ(TempFile::nameBeside("a/b/scene.qvx", "123"), "a/b/.scene.qvx.qvx123.tmp");
-    EXPECT_EQ(TempFile::nameBeside("scene.qvx", "9"), ".scene.qvx.qvx9.tmp");
+    ASSERT_TRUE(temp.write("abc", 3, error)) << error;
+    if (temp.path().empty()) {
+        // An unnamed file: nothing in the folder until the commit.
+        EXPECT_TRUE(entries().empty());
+    } else {
+        EXPECT_EQ(fs::path(temp.path()).parent_path(), dir_);
+        EXPECT_TRUE(fs::exists(temp.path()));
+    }
     TempFile other;
     ASSERT_TRUE(other.createBeside(target(), error));
-    EXPECT_NE(other.path(), temp.path());
+    ASSERT_TRUE(temp.commit(target(), error)) << error;
+    EXPECT_EQ(entries(), std::vector<std::string>{"scene.qvx"});
+    EXPECT_EQ(readAll(target()), (std::vector<unsigned char>{'a', 'b', 'c'}));
+}
+
+TEST_F(ContainerWrite, NamesTemporaryFilesWithinTheFileNameLimit) {
+    EXPECT_EQ(TempFile::nameBeside("a/b/scene.qvx", "123"), "a/b/.scene.qvx.qvx123.tmp");
+    EXPECT_EQ(TempFile::nameBeside("scene.qvx", "9"), ".scene.qvx.qvx9.tmp");
+    const std::string longName(255, 'n');
+    const std::string named = TempFile::nameBeside("dir/" + longName, "12345678");
+    EXPECT_EQ(named.size(), 4u + 255u);
+    EXPECT_EQ(named.rfind(".qvx12345678.tmp"), named.size() - 16);
+    // A target whose name has the full 255 bytes is written.
+    const auto inner = fakeInner(31, 100);
+    const ExportResult result = compressToTarget(inner.data(), inner.size(), (dir_ / longName).string());
+    ASSERT_TRUE(result.written) << result.error;
+    EXPECT_EQ(entries(), std::vector<std::string>{longName});
 }
 
 TEST_F(ContainerWrite, AbandonedTemporaryFileIsRemoved) {
@@ -175,10 +199,90 @@ TEST_F(ContainerWrite, AbandonedTemporaryFileIsRemoved) {
         ASSERT_TRUE(temp.createBeside(target(), error));
         ASSERT_TRUE(temp.write("abc", 3, error));
         path = temp.path();
-        EXPECT_TRUE(fs::exists(path));
     }
-    EXPECT_FALSE(fs::exists(path));
+    if (!path.empty()) {
+        EXPECT_FALSE(fs::exists(path));
+    }
     EXPECT_TRUE(entries().empty());
+}
+
+TEST_F(ContainerWrite, AProcessKilledWhileWritingLeavesTheOldTargetAndNoTemporaryFile) {
+    writeAll(target(), "previous contents");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        TempFile temp;
+        std::string error;
+        if (temp.createBeside(target(), error) && temp.write("partial", 7, error) && temp.path().empty())
+            raise(SIGKILL);
+        _exit(3);  // a named temporary: this file system cannot show the point
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 3) GTEST_SKIP() << "no unnamed temporary files here";
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(entries(), std::vector<std::string>{"scene.qvx"});
+    const auto file = readAll(target());
+    EXPECT_EQ(std::string(file.begin(), file.end()), "previous contents");
+}
+
+TEST_F(ContainerWrite, ReplacesTheFileThatASymbolicLinkNamesAndKeepsTheLink) {
+    fs::create_directories(dir_ / "real");
+    writeAll(dir_ / "real" / "scene.qvx", "old");
+    fs::create_symlink("real/scene.qvx", dir_ / "link.qvx");
+    fs::create_symlink("real/fresh.qvx", dir_ / "dangling.qvx");
+    const auto inner = fakeInner(31, 100);
+    for (const char* link : {"link.qvx", "dangling.qvx"}) {
+        const ExportResult result = compressToTarget(inner.data(), inner.size(), target(link));
+        ASSERT_TRUE(result.written) << result.error;
+        EXPECT_TRUE(fs::is_symlink(dir_ / link)) << link;
+    }
+    std::vector<unsigned char> wrapper;
+    std::string error;
+    ASSERT_TRUE(buildCompressedWrapper(inner.data(), inner.size(), wrapper, error));
+    EXPECT_EQ(readAll(dir_ / "real" / "scene.qvx"), wrapper);
+    EXPECT_EQ(readAll(dir_ / "real" / "fresh.qvx"), wrapper);
+    EXPECT_EQ(entries(), (std::vector<std::string>{"dangling.qvx", "link.qvx", "real"}));
+    // A loop of links is refused.
+    fs::create_symlink("loop2.qvx", dir_ / "loop1.qvx");
+    fs::create_symlink("loop1.qvx", dir_ / "loop2.qvx");
+    const ExportResult loop = compressToTarget(inner.data(), inner.size(), target("loop1.qvx"));
+    EXPECT_FALSE(loop.written);
+    EXPECT_NE(loop.error.find("loop1.qvx"), std::string::npos);
+}
+
+TEST_F(ContainerWrite, RefusesATargetTheUserMayNotWriteWithTheSystemsReason) {
+    writeAll(target(), "protected");
+    fs::permissions(target(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(dir_, fs::perms::all);
+    // The check is the user's own right to the file; run as an unprivileged user when the
+    // test runs as root, which may write anything.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(4);
+        const auto inner = fakeInner(31, 100);
+        const ExportResult result = compressToTarget(inner.data(), inner.size(), target());
+        if (result.written) _exit(1);
+        _exit(result.error.find("Permission denied") != std::string::npos ? 0 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 4) GTEST_SKIP() << "cannot drop privileges";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const auto file = readAll(target());
+    EXPECT_EQ(std::string(file.begin(), file.end()), "protected");
+    EXPECT_EQ(entries(), std::vector<std::string>{"scene.qvx"});
+}
+
+TEST_F(ContainerWrite, RefusesATargetThatIsNotARegularFile) {
+    ASSERT_EQ(mkfifo(target("pipe.qvx").c_str(), 0600), 0);
+    const auto inner = fakeInner(31, 100);
+    const ExportResult result = compressToTarget(inner.data(), inner.size(), target("pipe.qvx"));
+    EXPECT_FALSE(result.written);
+    EXPECT_NE(result.error.find("not a regular file"), std::string::npos) << result.error;
+    EXPECT_TRUE(fs::is_fifo(target("pipe.qvx")));
 }
 
 TEST_F(ContainerWrite, TargetThatNamesAFolderIsRefused) {

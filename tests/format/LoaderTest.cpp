@@ -32,6 +32,15 @@ TEST_F(Loader, ReportsCannotOpenForAMissingFileOrAFolder) {
     EXPECT_EQ(load("dir.qvx"), QVX_RESULT_CANNOT_OPEN);
 }
 
+TEST_F(Loader, RefusesAFifoOrADeviceAtOnce) {
+    // Nobody writes this FIFO: opening it for reading in the ordinary way would wait forever.
+    ASSERT_EQ(mkfifo(folder.file("pipe.qvx").c_str(), 0600), 0);
+    EXPECT_EQ(load("pipe.qvx"), QVX_RESULT_CANNOT_OPEN);
+    EXPECT_NE(report.reason.find("not a regular file"), std::string::npos) << report.reason;
+    EXPECT_EQ(loadSceneFile("/dev/zero", scene, LoadOptions(), &report), QVX_RESULT_CANNOT_OPEN);
+    EXPECT_NE(report.reason.find("not a regular file"), std::string::npos) << report.reason;
+}
+
 TEST_F(Loader, FailsOnAnEmptyFile) {
     folder.write("empty.qvx", {});
     EXPECT_EQ(load("empty.qvx"), QVX_RESULT_FAILED);
@@ -67,6 +76,16 @@ TEST_F(Loader, ExtractsEmbeddedFilesBesideTheSceneFileUnlessAskedNotTo) {
     EXPECT_FALSE(folder.exists("tex.png"));
     ASSERT_EQ(load("scene.qvx"), QVX_RESULT_OK) << report.reason;
     EXPECT_EQ(folder.read("tex.png"), (std::vector<unsigned char>{5, 6}));
+}
+
+TEST_F(Loader, ExtractsEmbeddedFilesIntoTheFolderItIsGiven) {
+    folder.write("scene.qvx", samples::chunked(0x0A, {{"tex.png", {5, 6}}}));
+    std::filesystem::create_directory(folder.file("out"));
+    LoadOptions options;
+    options.embeddedFilesFolder = folder.file("out") + "/";
+    ASSERT_EQ(load("scene.qvx", options), QVX_RESULT_OK) << report.reason;
+    EXPECT_FALSE(folder.exists("tex.png"));
+    EXPECT_EQ(folder.read("out/tex.png"), (std::vector<unsigned char>{5, 6}));
 }
 
 TEST_F(Loader, ClearsAPreviouslyLoadedSceneWhenALoadFails) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -161,27 +162,118 @@ TEST_F(ReaderSafety, ReadsPastOldLayoutUVChannelsBeyondTheScenesUVSets) {
 }
 
 TEST_F(ReaderSafety, FailsOnEveryNegativeCount) {
-    const auto layerWithSubEntries = [](int32_t count) {
-        return oneMaterial([count](ByteBuilder& b) {
-            b.i32(1);
-            head(b, 0, 4);
-            b.i32(count);
-        });
-    };
     const std::pair<const char*, std::vector<unsigned char>> files[] = {
         {"weights", fileOf(31, oneVertexWithWeights(-1))},
         {"corners", fileOf(31, oneMesh([](ByteBuilder& b) { b.i32(-3).i32(2).i32(0).i32(0).u32(0); }))},
         {"channels", fileOf(31, oneMesh([](ByteBuilder& b) { b.i32(3).i32(-2).i32(0).i32(0).u32(0); }))},
         {"layers", fileOf(31, oneMaterial([](ByteBuilder& b) { b.i32(-1); }))},
-        {"sub-entries", fileOf(31, layerWithSubEntries(-1))},
         {"tracks", animationFile([](ByteBuilder& b) { b.i32(-1); })},
         {"keys", animationFile([](ByteBuilder& b) { b.i32(1).i32(-1); })}};
     for (const auto& f : files) EXPECT_EQ(parse(f.second).result, QVX_RESULT_FAILED) << f.first;
-    // Zero is fine: no weights, and a layered layer without inputs gets three default ones.
+    // Zero is fine: no weights.
     ASSERT_EQ(parse(fileOf(31, oneVertexWithWeights(0))).result, QVX_RESULT_OK);
     EXPECT_EQ(scene.vertices[0].weightCount(), 0);
-    ASSERT_EQ(parse(fileOf(31, layerWithSubEntries(0))).result, QVX_RESULT_OK);
-    EXPECT_EQ(scene.materials[0].findLayer(0)->subEntryCount(), 3);
+}
+
+TEST_F(ReaderSafety, GivesALayeredLayerWithoutStoredInputsThreeDefaultOnesAndReadsOn) {
+    // A count of zero or below stores no entries; the layer after it must still be in place.
+    for (const int32_t count : {0, -1, -7, INT32_MIN}) {
+        const auto bytes = fileOf(31, oneMaterial([count](ByteBuilder& b) {
+                                      b.i32(2);
+                                      head(b, 0, 4);
+                                      b.i32(count);
+                                      head(b, 1, 7);
+                                      b.str8("after.png").u32(77);
+                                  }));
+        const Parsed p = parse(bytes, "/scenes/");
+        ASSERT_EQ(p.result, QVX_RESULT_OK) << count << ": " << p.report.reason();
+        const MaterialLayer* layered = scene.materials[0].findLayer(0);
+        ASSERT_NE(layered, nullptr);
+        ASSERT_EQ(layered->subEntryCount(), 3) << count;
+        EXPECT_STREQ(layered->subEntries[2].path.narrow, "");
+        const MaterialLayer* next = scene.materials[0].findLayer(1);
+        ASSERT_NE(next, nullptr) << count;
+        EXPECT_STREQ(next->path.narrow, "/scenes/after.png");
+        EXPECT_EQ(next->value1, 77u);
+    }
+}
+
+// A version-31 file with `uvSets` named UV sets and one mesh whose one triangle stores
+// `channels` UV channels, channel j's corner k holding 10 j + k.
+std::vector<unsigned char> channelsFile(int32_t uvSets, int32_t channels) {
+    return fileOf(31, [=](ByteBuilder& b) {
+        b.u32(0).u32(0).u32(0);
+        b.u32(1).str8("G").u32(0).i32(-1).transform();
+        b.u32(1).vec3(0, 0, 0).i32(0);
+        b.u32(0);
+        b.u32(static_cast<uint32_t>(uvSets));
+        for (int32_t s = 0; s < uvSets; ++s) b.str8("set" + std::to_string(s)).u32(0).u32(0);
+        b.u32(1).i32(1);
+        b.i32(3).i32(channels).i32(0).i32(-1).u32(0);
+        for (int k = 0; k < 3; ++k) b.i32(0).i32(-1);
+        for (int32_t j = 0; j < channels; ++j) {
+            for (int k = 0; k < 3; ++k) b.i32(10 * j + k).i32(100 + 10 * j + k);
+        }
+        b.u32(0).u32(0);
+    });
+}
+
+TEST_F(ReaderSafety, KeepsTwoUVChannelsOfACurrentLayoutPolygonWhateverTheUVSetCount) {
+    // One UV set in the file: both stored channels are kept.
+    Parsed p = parse(channelsFile(1, 2));
+    ASSERT_EQ(p.result, QVX_RESULT_OK) << p.report.reason();
+    ASSERT_EQ(scene.uvSets.count(), 1);
+    const Polygon* poly = &scene.meshes[0].polygons[0];
+    ASSERT_EQ(poly->uvChannelCount(), 2);
+    EXPECT_EQ(poly->uvs(0).uvIndices[2], 2);
+    EXPECT_EQ(poly->uvs(1).uvIndices[0], 10);
+    EXPECT_EQ(poly->uvs(1).uvIndices[2], 12);
+    EXPECT_EQ(poly->uvs(1).secondIndices[1], 111);
+    // Three UV sets and three channels: the polygon's two slots are kept, the third is read past.
+    p = parse(channelsFile(3, 3));
+    ASSERT_EQ(p.result, QVX_RESULT_OK) << p.report.reason();
+    ASSERT_EQ(scene.uvSets.count(), 3);
+    poly = &scene.meshes[0].polygons[0];
+    ASSERT_EQ(poly->uvChannelCount(), 2);
+    EXPECT_EQ(poly->uvs(1).uvIndices[1], 11);
+    EXPECT_EQ(poly->uvs(2).uvIndices, nullptr);
+}
+
+TEST_F(ReaderSafety, LimitsOldLayoutUVChannelsByTheUVSetCount) {
+    // Three channels in a version-9 file: the scene has the two default UV sets, so the third
+    // channel is read past.
+    const Parsed p = parse(oldMeshFile([](ByteBuilder& b) {
+        b.i32(3).i32(3).i32(-1).u32(0).u32(0).u32(0).u32(0);
+        for (int j = 0; j < 3; ++j)
+            for (int k = 0; k < 3; ++k) b.f32(float(j)).f32(float(k)).f32(0);
+    }));
+    ASSERT_EQ(p.result, QVX_RESULT_OK) << p.report.reason();
+    EXPECT_EQ(scene.meshes[0].polygons[0].uvChannelCount(), 2);
+    EXPECT_FLOAT_EQ(scene.uvSets[1].coords[2].u, 1.0f);
+}
+
+TEST_F(ReaderSafety, CountsTheCornerTotalOfEveryLayout) {
+    ASSERT_EQ(parse(channelsFile(1, 2)).result, QVX_RESULT_OK);
+    EXPECT_EQ(scene.legacyUVCount, 3u);
+    const auto twoPolygons = fileOf(31, [](ByteBuilder& b) {
+        b.u32(0).u32(0).u32(0);
+        b.u32(1).str8("G").u32(0).i32(-1).transform();
+        b.u32(1).vec3(0, 0, 0).i32(0);
+        b.u32(0).u32(0);
+        b.u32(1).i32(2);
+        b.i32(4).i32(0).i32(0).i32(-1).u32(0);
+        for (int k = 0; k < 4; ++k) b.i32(0).i32(-1);
+        b.i32(5).i32(0).i32(0).i32(-1).u32(0);
+        for (int k = 0; k < 5; ++k) b.i32(0).i32(-1);
+        b.u32(0).u32(0);
+    });
+    const Parsed p = parse(twoPolygons);
+    ASSERT_EQ(p.result, QVX_RESULT_OK) << p.report.reason();
+    EXPECT_EQ(scene.legacyUVCount, 9u);
+    // The total sizes no UV set in this layout.
+    EXPECT_EQ(scene.uvSets[0].coordCount(), 0);
+    scene.clear();
+    EXPECT_EQ(scene.legacyUVCount, 0u);
 }
 
 TEST_F(ReaderSafety, RefusesAWeightCountLargerThanTheRemainingBytesBeforeAllocating) {

@@ -111,7 +111,7 @@ TEST_P(ReaderVersion, ReadsPolygonsWithUVsAtRunningCornerPositions) {
         }
     }
     EXPECT_EQ(scene.uvSets[0].coordCount(), samples::kCorners);
-    EXPECT_EQ(scene.legacyUVCount, version >= 30 ? 0u : uint32_t(samples::kCorners));
+    EXPECT_EQ(scene.legacyUVCount, uint32_t(samples::kCorners));
 }
 
 TEST_P(ReaderVersion, ReadsBones) {

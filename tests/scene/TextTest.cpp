@@ -25,6 +25,24 @@ TEST(TextConversion, InvalidBytesStandForTheirOwnValue) {
     EXPECT_EQ(narrowToWide("\xED\xA0\x80"), u"\u00ED\u00A0\u0080");
 }
 
+TEST(TextConversion, NarrowTextReadsAsUtf8TheWayItIsWidened) {
+    const std::string samples[] = {
+        "joint_1",  "\xC3\xA9t\xC3\xA9", "Caf\xE9",          "h\xF6lz.png", "\x80x", "\xE6\x9C",
+        "\xC0\xAF", "\xED\xA0\x80",      "\xF0\x9F\x98\x80", "\xF5\xFF",    "ok\xC3"};
+    for (const std::string& narrow : samples) {
+        std::string utf8 = "<";
+        appendNarrowAsUtf8(utf8, narrow);
+        // The same characters as the wide form, now as valid UTF-8.
+        EXPECT_EQ(utf8, "<" + wideToNarrow(narrowToWide(narrow))) << narrow;
+    }
+    std::string latin;
+    appendNarrowAsUtf8(latin, "Caf\xE9");
+    EXPECT_EQ(latin, "Caf\xC3\xA9");
+    std::string withNul;
+    appendNarrowAsUtf8(withNul, std::string_view("a\0b", 3));
+    EXPECT_EQ(withNul, std::string("a\0b", 3));
+}
+
 TEST(TextConversion, WideBecomesUtf8AndUnpairedSurrogatesAreReplaced) {
     EXPECT_EQ(wideToNarrow(u"\u6728\U0001F600"), "\xE6\x9C\xA8\xF0\x9F\x98\x80");
     const char16_t lone[] = {u'a', 0xD800, u'b', 0};

@@ -1,15 +1,20 @@
 // qvx: inspect, check and convert ".qvx" scene files outside the host application.
 //
-//   qvx info FILE...                 headers, counts, names, bone tree, animations
-//   qvx dump FILE [--output OUT] [--raw]   the loaded scene as JSON
-//   qvx check FILE...                "FILE: ok" or "FILE: <result>: <where and why>"
+//   qvx info FILE... [--json]        headers, counts, names, bone tree, animations
+//   qvx dump FILE... [--output OUT] [--raw]   the loaded scene as JSON
+//   qvx check FILE... [--json]       "FILE: ok" or "FILE: <result>: <where and why>"
 //   qvx convert IN OUT [--v9] [--no-lights] ...   rewrite as a compressed version-31 (or 9) file
+//   qvx convert IN... FOLDER         the same for many files, each into FOLDER under its name
+//   qvx diff A B... [--tolerance T]  compare each file with A as scenes, field by field
+//   qvx --version
 //
-// Exit codes: 0 success, 1 a file failed, 2 usage.
+// Every command goes through all the files it is given, reporting each, even after one fails.
+// Exit codes: 0 success, 1 a file failed (or differs), 2 usage.
 
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -17,8 +22,12 @@
 #include <vector>
 
 #include "ConvertScene.h"
+#include "DiffScene.h"
+#include "ReportJson.h"
+#include "SceneInfo.h"
 #include "SceneJson.h"
 #include "format/ExportFile.h"
+#include "format/FileSystem.h"
 #include "format/Loader.h"
 #include "scene/Scene.h"
 
@@ -27,21 +36,6 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFileFailed = 1;
 constexpr int kExitUsage = 2;
-
-std::string hex(uint32_t v) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "0x%02X", v);
-    return buffer;
-}
-
-std::string magicText(uint32_t magic) {
-    std::string text;
-    for (int i = 0; i < 4; ++i) {
-        const char c = static_cast<char>((magic >> (8 * i)) & 0xFF);
-        text += (c >= 32 && c < 127) ? c : '?';
-    }
-    return text;
-}
 
 void failLine(const LoadReport& report) {
     std::cerr << report.path << ": " << qvxResultName(report.result) << ": " << report.reason << "\n";
@@ -55,124 +49,56 @@ int loadForReading(const std::string& path, Scene& scene, bool prepare, LoadRepo
     return loadSceneFile(path, scene, options, &report);
 }
 
-void printHeader(std::ostream& out, const char* label, const QvxHeader& h) {
-    out << "  " << label << ": magic " << magicText(h.magic()) << ", version " << h.version() << ", flags "
-        << hex(h.flags()) << ", size slot " << h.fileSize() << "\n";
-}
-
-void printBoneTree(std::ostream& out, const Scene& scene) {
-    const int32_t n = scene.bones.count();
-    // Children lists; a parent must come before its child, anything else is a root.
-    std::vector<std::vector<int32_t>> children(static_cast<std::size_t>(n));
-    std::vector<int32_t> roots;
-    for (int32_t i = 0; i < n; ++i) {
-        const int32_t parent = scene.bones[i].parentIndex;
-        if (parent >= 0 && parent < i) {
-            children[static_cast<std::size_t>(parent)].push_back(i);
-        } else {
-            roots.push_back(i);
-        }
-    }
-    std::vector<std::pair<int32_t, int>> stack;
-    for (auto it = roots.rbegin(); it != roots.rend(); ++it) stack.emplace_back(*it, 0);
-    while (!stack.empty()) {
-        const auto [bone, depth] = stack.back();
-        stack.pop_back();
-        out << "    " << std::string(static_cast<std::size_t>(2 * depth), ' ')
-            << scene.bones[bone].name.narrow << "\n";
-        const auto& kids = children[static_cast<std::size_t>(bone)];
-        for (auto it = kids.rbegin(); it != kids.rend(); ++it) stack.emplace_back(*it, depth + 1);
-    }
-}
-
-void printLayerPaths(std::ostream& out, const MaterialLayer& l) {
-    if (l.kind == 4) {
-        for (const LayerSubEntry& e : l.subEntries) {
-            if (!e.path.empty())
-                out << "        channel " << l.channel << " input: " << e.path.narrow << "\n";
-        }
-    } else if (l.kind == 5) {
-        for (const RecordName& p : l.paths) {
-            if (!p.empty()) out << "        channel " << l.channel << " face: " << p.narrow << "\n";
-        }
-    } else if (!l.path.empty()) {
-        out << "        channel " << l.channel << " (kind " << l.kind << "): " << l.path.narrow << "\n";
-    }
-}
-
 int info(const std::vector<std::string>& files) {
     int status = kExitOk;
     for (const std::string& path : files) {
         Scene scene;
         LoadReport report;
         const int result = loadForReading(path, scene, false, report);
-        const ParseReport& p = report.parse;
-        std::ostream& out = std::cout;
-        out << path << "\n";
-        if (p.fileBytes > 0 || result != QVX_RESULT_CANNOT_OPEN) {
-            out << "  file: " << p.fileBytes << " bytes, " << (p.chunked ? "chunked, " : "sectioned, ")
-                << (p.compressed ? "compressed" : "not compressed");
-            if (p.compressed && p.fileBytes > 0) {
-                char ratio[32];
-                std::snprintf(ratio, sizeof ratio, "%.2f", double(p.innerBytes) / double(p.fileBytes));
-                out << ", inner " << p.innerBytes << " bytes, ratio " << ratio;
-            }
-            out << "\n";
-            printHeader(out, p.compressed ? "outer header" : "header", p.outer);
-            if (p.compressed) printHeader(out, "inner header", p.inner);
-        }
+        printFileInfo(std::cout, report, scene);
         if (result != QVX_RESULT_OK) {
             failLine(report);
             status = kExitFileFailed;
-            continue;
-        }
-        const SceneCounts& c = scene.counts;
-        out << "  counts: lights " << c.lights << ", cameras " << c.cameras << ", materials " << c.materials
-            << ", groups " << c.groups << ", vertices " << c.vertices << ", triangles " << c.triangles
-            << ", UV sets " << c.uvSets << ", meshes " << c.meshes << ", bones " << c.bones << ", animations "
-            << c.animations << ", info strings " << c.infoStrings << "\n";
-        out << "  lights:\n";
-        for (const Light& l : scene.lights) out << "    " << l.name.narrow << " (kind " << l.kind << ")\n";
-        out << "  cameras:\n";
-        for (const Camera& cam : scene.cameras) out << "    " << cam.name.narrow << "\n";
-        out << "  materials:\n";
-        for (const Material& m : scene.materials) {
-            out << "    " << m.name.narrow << "\n";
-            for (const auto& slot : m.layers) {
-                if (slot) printLayerPaths(out, *slot);
-            }
-        }
-        out << "  bones:\n";
-        printBoneTree(out, scene);
-        out << "  animations:\n";
-        for (const Animation& a : scene.animations) {
-            out << "    " << a.name.narrow << ": ticks " << a.startTick << " to " << a.startTick + a.tickCount
-                << ", " << a.fps << " fps, " << a.trackCount() << " tracks\n";
         }
     }
     return status;
 }
 
-int dump(const std::string& path, const std::string& output, bool raw) {
+int dumpOne(const std::string& path, const std::string& output, bool raw) {
+    // Checked before the load: the JSON must never replace the file it describes.
+    if (!output.empty() && sameExistingFile(path, output)) {
+        std::cerr << output << ": is the input file; the JSON would replace it\n";
+        return kExitFileFailed;
+    }
     Scene scene;
     LoadReport report;
     if (loadForReading(path, scene, !raw, report) != QVX_RESULT_OK) {
         failLine(report);
         return kExitFileFailed;
     }
-    const std::string text = sceneToJson(scene).dump(1) + "\n";
-    if (output.empty()) {
-        std::cout << text;
-        return kExitOk;
-    }
-    std::ofstream out(output, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out) {
-        std::cerr << output << ": cannot write the JSON file\n";
+    if (output.empty()) return writeSceneJson(std::cout, scene) ? kExitOk : kExitFileFailed;
+    std::string error;
+    if (!writeSceneJsonFile(scene, path, output, error)) {
+        std::cerr << error << "\n";
         return kExitFileFailed;
     }
     return kExitOk;
+}
+
+// Several files go to standard output one document after another (concatenated JSON, as jq
+// and streaming JSON readers take it); one file may go to --output instead.
+int dump(const std::vector<std::string>& files, const std::string& output, bool raw) {
+    if (files.size() > 1 && !output.empty()) {
+        std::cerr << "qvx dump: --output takes one file; " << files.size() << " were given\n";
+        return kExitUsage;
+    }
+    int status = kExitOk;
+    for (const std::string& path : files) {
+        if (dumpOne(path, output, raw) != kExitOk) {
+            status = kExitFileFailed;
+        }
+    }
+    return status;
 }
 
 int check(const std::vector<std::string>& files) {
@@ -200,12 +126,17 @@ int convert(const std::string& in, const std::string& outPath, const ConvertFlag
     LoadReport report;
     LoadOptions options;
     // The file's own records are rewritten as they stand; embedded textures are extracted
-    // beside the input as an import would, so the converted file's texture names resolve.
+    // beside the output, where the converted scene looks for its textures.
     options.prepare = false;
+    options.embeddedFilesFolder = qvxfs::folderOf(outPath);
+    if (options.embeddedFilesFolder.empty())
+        options.embeddedFilesFolder = std::string(".") + qvxfs::kSeparator;
     if (loadSceneFile(in, scene, options, &report) != QVX_RESULT_OK) {
         failLine(report);
         return kExitFileFailed;
     }
+    for (const std::string& warning : report.parse.warnings)
+        std::cerr << in << ": warning: " << warning << "\n";
     if (!giveMeshesTheirOwnUVSets(scene)) {
         std::cerr << in << ": out of memory while preparing the UV sets\n";
         return kExitFileFailed;
@@ -227,21 +158,43 @@ int convert(const std::string& in, const std::string& outPath, const ConvertFlag
     return kExitOk;
 }
 
+// Many inputs and a folder: each input is written into the folder under its own file name.
+int convertMany(const std::vector<std::string>& paths, const ConvertFlags& flags) {
+    const std::filesystem::path folder = paths.back();
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+        std::cerr << folder.string() << ": not a folder; give it last when converting several files\n";
+        return kExitUsage;
+    }
+    int status = kExitOk;
+    for (std::size_t i = 0; i + 1 < paths.size(); ++i) {
+        const std::filesystem::path target = folder / std::filesystem::path(paths[i]).filename();
+        if (convert(paths[i], target.string(), flags) != kExitOk) {
+            status = kExitFileFailed;
+        }
+    }
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Inspect, check and convert .qvx scene files"};
+    CLI::App app{"Inspect, check, compare and convert .qvx scene files"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("qvx ") + QVX_VERSION);
 
     std::vector<std::string> infoFiles;
+    bool infoJson = false;
     CLI::App* infoCmd =
         app.add_subcommand("info", "Headers, counts, names, bone tree and animations of each file");
     infoCmd->add_option("files", infoFiles, "Files to describe")->required();
+    infoCmd->add_flag("--json", infoJson, "Print one JSON document describing every file");
 
-    std::string dumpFile, dumpOutput;
+    std::vector<std::string> dumpFiles;
+    std::string dumpOutput;
     bool dumpRaw = false;
     CLI::App* dumpCmd = app.add_subcommand("dump", "The loaded scene as JSON");
-    dumpCmd->add_option("file", dumpFile, "File to dump")->required();
+    dumpCmd->add_option("files", dumpFiles, "Files to dump")->required();
     dumpCmd->add_option("--output,-o", dumpOutput, "Write the JSON here instead of standard output");
     dumpCmd->add_flag("--raw", dumpRaw, "Skip the post-load preparation: the file's records as stored");
 
@@ -249,12 +202,17 @@ int main(int argc, char** argv) {
     CLI::App* checkCmd =
         app.add_subcommand("check", "Load each file with every check and say where it goes wrong");
     checkCmd->add_option("files", checkFiles, "Files to check")->required();
+    bool checkJson = false;
+    checkCmd->add_flag("--json", checkJson, "Print one JSON document with the result of every file");
 
-    std::string convertIn, convertOut;
+    std::vector<std::string> convertPaths;
     ConvertFlags flags;
     CLI::App* convertCmd = app.add_subcommand("convert", "Rewrite a file as a compressed version-31 file");
-    convertCmd->add_option("input", convertIn, "File of any readable version")->required();
-    convertCmd->add_option("output", convertOut, "File to write")->required();
+    convertCmd
+        ->add_option("paths", convertPaths,
+                     "IN OUT, or several inputs and then the folder to write them into under their names")
+        ->required()
+        ->expected(2, -1);
     convertCmd->add_flag("--v9", flags.v9, "Write the version-9 body instead of version 31");
     convertCmd->add_flag("--no-lights", flags.noLights, "Leave out lights");
     convertCmd->add_flag("--no-materials", flags.noMaterials, "Leave out materials");
@@ -264,20 +222,46 @@ int main(int argc, char** argv) {
     convertCmd->add_flag("--no-bones", flags.noBones, "Leave out bones, weights and animation");
     convertCmd->add_flag("--no-animation", flags.noAnimation, "Leave out animation");
 
+    std::vector<std::string> diffFiles;
+    DiffSettings diffSettings;
+    bool diffRaw = false;
+    CLI::App* diffCmd = app.add_subcommand(
+        "diff", "Compare files as scenes, every record and field; exit 1 when any differs from the first");
+    diffCmd->add_option("files", diffFiles, "The file to compare with, then the files to compare")
+        ->required()
+        ->expected(2, -1);
+    diffCmd
+        ->add_option("--tolerance,-t", diffSettings.tolerance,
+                     "Floats are equal within this much, relative above magnitude 1")
+        ->capture_default_str()
+        ->check(CLI::NonNegativeNumber);
+    diffCmd->add_option("--max", diffSettings.maxReported, "How many differences to print per file")
+        ->capture_default_str();
+    diffCmd->add_flag("--raw", diffRaw, "Compare the files' records as stored, before post-load preparation");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e) == 0 ? kExitOk : kExitUsage;
     } catch (const CLI::CallForAllHelp& e) {
         return app.exit(e) == 0 ? kExitOk : kExitUsage;
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e) == 0 ? kExitOk : kExitUsage;
     } catch (const CLI::ParseError& e) {
         app.exit(e);
         return kExitUsage;
     }
 
-    if (*infoCmd) return info(infoFiles);
-    if (*dumpCmd) return dump(dumpFile, dumpOutput, dumpRaw);
-    if (*checkCmd) return check(checkFiles);
-    if (*convertCmd) return convert(convertIn, convertOut, flags);
+    if (*infoCmd) return infoJson ? runInfoJson(infoFiles) : info(infoFiles);
+    if (*dumpCmd) return dump(dumpFiles, dumpOutput, dumpRaw);
+    if (*checkCmd) return checkJson ? runCheckJson(checkFiles) : check(checkFiles);
+    if (*convertCmd) {
+        std::error_code error;
+        if (convertPaths.size() == 2 && !std::filesystem::is_directory(convertPaths[1], error)) {
+            return convert(convertPaths[0], convertPaths[1], flags);
+        }
+        return convertMany(convertPaths, flags);
+    }
+    if (*diffCmd) return runDiff(diffFiles, diffSettings, diffRaw);
     return kExitUsage;
 }

@@ -21,6 +21,22 @@ done
 "$qvx" dump --raw "$work/in/v31_f2.qvx" --output "$work/dump.json" || fail "dump"
 grep -q '"fileVersion": 31' "$work/dump.json" || fail "dump content"
 
+# Embedded textures land beside the converted file, where it will look for them.
+[ -f "$work/out/tex.png" ] || fail "embedded texture beside the converted file"
+[ ! -e "$work/in/tex.png" ] || fail "embedded texture written beside the input"
+# The JSON never replaces the file it describes.
+cp "$work/in/v31_f2.qvx" "$work/self.qvx"
+"$qvx" dump "$work/self.qvx" --output "$work/self.qvx" 2> /dev/null
+[ $? -eq 1 ] || fail "dump over its own input must fail"
+cmp -s "$work/in/v31_f2.qvx" "$work/self.qvx" || fail "dump changed its input"
+# A FIFO that nobody writes is refused at once rather than waited on.
+mkfifo "$work/pipe.qvx" || fail "mkfifo"
+"$qvx" check "$work/pipe.qvx" > "$work/pipe.txt"
+[ $? -eq 1 ] || fail "a FIFO must fail the check"
+grep -q "not a regular file" "$work/pipe.txt" || fail "reason for a FIFO: $(cat "$work/pipe.txt")"
+printf 'random bytes, not a scene at all' > "$work/noise.bin"
+"$qvx" info "$work/noise.bin" 2> /dev/null | grep -q 'not a ".qvx" file' || fail "info of random bytes"
+
 head -c 300 "$work/in/v31_f2.qvx" > "$work/cut.qvx"
 "$qvx" check "$work/cut.qvx" > "$work/cut.txt"
 [ $? -eq 1 ] || fail "a damaged file must exit 1"

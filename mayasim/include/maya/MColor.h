@@ -20,7 +20,6 @@ class OPENMAYA_EXPORT MColor {
     MColor operator*(float scalar) const;
     bool operator==(const MColor& other) const;
     bool operator!=(const MColor& other) const;
-    bool isEquivalent(const MColor& other, float tolerance = 1.0e-5f) const;
 
     static const MColor kOpaqueBlack;
     float r, g, b, a;

@@ -8,8 +8,8 @@ class OPENMAYA_EXPORT MFnComponent : public MFnBase {
     declareMFn(MFnComponent, MFnBase);
 
   public:
-    int elementCount(MStatus* ReturnStatus = NULL);
-    MFn::Type componentType(MStatus* ReturnStatus = NULL);
+    int elementCount(MStatus* ReturnStatus = NULL) const;
+    MFn::Type componentType(MStatus* ReturnStatus = NULL) const;
     bool isEmpty(MStatus* ReturnStatus = NULL) const;
     bool isComplete(MStatus* ReturnStatus = NULL) const;
     MStatus setComplete(bool complete);

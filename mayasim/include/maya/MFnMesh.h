@@ -93,7 +93,7 @@ class OPENMAYA_EXPORT MFnMesh : public MFnDagNode {
                       MColorRepresentation rep = kRGBA);
     MStatus assignColors(const MIntArray& colorIds, const MString* colorSet = NULL);
     MStatus getFaceVertexColorIndex(int faceIndex, int localVertexIndex, int& colorIndex,
-                                    const MString* colorSet = NULL) const;
+                                    const MString* colorSet = NULL);
     MStatus setVertexColors(MColorArray& colors, MIntArray& vertexList, MDGModifier* modifier = NULL);
 };
 

@@ -9,7 +9,7 @@ class OPENMAYA_EXPORT MFnNonAmbientLight : public MFnLight {
     declareDagMFn(MFnNonAmbientLight, MFnLight);
 
   public:
-    float decayRate(MStatus* ReturnStatus = NULL) const;
+    short decayRate(MStatus* ReturnStatus = NULL) const;
     MStatus setDecayRate(const short& decay_rate);
 };
 

@@ -17,7 +17,7 @@ class OPENMAYA_EXPORT MItMeshEdge {
     MStatus reset();
     unsigned int count(MStatus* ReturnStatus = NULL);
     int index(MStatus* ReturnStatus = NULL) const;
-    int index(int vertexId, MStatus* ReturnStatus = NULL) const;
+    int index(int vertexId, MStatus* ReturnStatus = NULL);
     MObject currentItem(MStatus* ReturnStatus = NULL);
     MStatus setIndex(int index, int& prevIndex);
     bool isSmooth(MStatus* ReturnStatus = NULL) const;

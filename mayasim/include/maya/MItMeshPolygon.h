@@ -35,7 +35,7 @@ class OPENMAYA_EXPORT MItMeshPolygon {
     MPoint point(int index, MSpace::Space space = MSpace::kObject, MStatus* ReturnStatus = NULL);
     MStatus getNormal(MVector& normal, MSpace::Space space = MSpace::kObject) const;
     MStatus getUVIndex(int vertex, int& index, const MString* uvSet = NULL);
-    MStatus getUV(int vertex, float2& uvPoint, const MString* uvSet = NULL);
+    MStatus getUV(int vertex, float2& uvPoint, const MString* uvSet = NULL) const;
     bool hasUVs(MStatus* ReturnStatus = NULL) const;
     MStatus getColorIndex(int vertexIndex, int& colorIndex, const MString* colorSetName = NULL);
     MStatus getEdges(MIntArray& edges);

@@ -9,10 +9,10 @@ class OPENMAYA_EXPORT MMeshSmoothOptions {
   public:
     MMeshSmoothOptions();
     ~MMeshSmoothOptions();
-    void setDivisions(int numDivisions);
-    int divisions() const;
-    void setSmoothUVs(bool smoothUVs);
-    bool smoothUVs() const;
+    void setDivisions(int numDivisions, MStatus* ReturnStatus = NULL);
+    int divisions(MStatus* ReturnStatus = NULL) const;
+    void setSmoothUVs(bool smoothUVs, MStatus* ReturnStatus = NULL);
+    bool smoothUVs(MStatus* ReturnStatus = NULL) const;
 
   private:
     MMeshSmoothOptions(const MMeshSmoothOptions&);

@@ -76,9 +76,9 @@ class OPENMAYA_EXPORT MPlug {
     MStatus setValue(char);
     MStatus setValue(const MString&);
     MStatus setValue(const char*);
-    MStatus setValue(const MTime&);
-    MStatus setValue(const MDistance&);
-    MStatus setValue(const MAngle&);
+    MStatus setValue(MTime&);
+    MStatus setValue(MDistance&);
+    MStatus setValue(MAngle&);
 
     MObject asMObject(MDGContext& ctx = MDGContext::fsNormal, MStatus* ReturnStatus = NULL) const;
     double asDouble(MDGContext& ctx = MDGContext::fsNormal, MStatus* ReturnStatus = NULL) const;

@@ -29,7 +29,7 @@ class OPENMAYA_EXPORT MPoint {
     MPoint& operator*=(const MMatrix&);
     bool operator==(const MPoint& other) const;
     bool operator!=(const MPoint& other) const;
-    MPoint cartesianize();
+    MPoint& cartesianize();
     double distanceTo(const MPoint& other) const;
     bool isEquivalent(const MPoint& other, double tolerance = 1.0e-10) const;
     MStatus get(double dest[4]) const;

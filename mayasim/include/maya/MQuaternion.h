@@ -22,7 +22,6 @@ class OPENMAYA_EXPORT MQuaternion {
     MEulerRotation asEulerRotation() const;
     MQuaternion& setAxisAngle(const MVector& axis, double theta);
     bool getAxisAngle(MVector& axis, double& theta) const;
-    MQuaternion& setToIdentity();
     double operator[](unsigned int i) const;
     double& operator[](unsigned int i);
     MQuaternion operator+(const MQuaternion& other) const;

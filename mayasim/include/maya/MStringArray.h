@@ -22,7 +22,6 @@ class OPENMAYA_EXPORT MStringArray {
     MStatus remove(unsigned int index);
     MStatus insert(const MString& element, unsigned int index);
     MStatus append(const MString& element);
-    MStatus copy(const MStringArray& source);
     MStatus clear();
     void setSizeIncrement(unsigned int newIncrement);
     unsigned int sizeIncrement() const;
