@@ -102,12 +102,13 @@ TEST_F(WriteRequestFile, SkinWeightsNameJointsInTheFile) {
     Scene loaded;
     std::string error;
     ASSERT_TRUE(exportAndLoad(loaded, WriteRequest(), false, &error)) << error;
-    const int joint3 = boneNamed(loaded, "joint3");
-    ASSERT_GE(joint3, 0);
-    // The top ring (y 4) sits on joint3: its largest share, the shares summing to 1.
+    const int joint1 = boneNamed(loaded, "joint1");
+    ASSERT_GE(joint1, 0);
+    // The ring at y 1 lies halfway along joint1's bone: its largest share, the shares
+    // summing to 1.
     int topRing = 0;
     for (const Vertex& vertex : loaded.vertices) {
-        if (std::abs(vertex.position.y - 4.0f) > 1e-4f) continue;
+        if (std::abs(vertex.position.y - 1.0f) > 1e-4f) continue;
         ++topRing;
         ASSERT_GE(vertex.weightCount(), 1);
         float sum = 0.0f;
@@ -119,7 +120,7 @@ TEST_F(WriteRequestFile, SkinWeightsNameJointsInTheFile) {
             if (weight.weight > largest->weight) largest = &weight;
         }
         EXPECT_NEAR(sum, 1.0f, 1e-5);
-        EXPECT_EQ(largest->boneIndex, joint3);
+        EXPECT_EQ(largest->boneIndex, joint1);
     }
     EXPECT_EQ(topRing, 8);
     ASSERT_EQ(loaded.animations.count(), 1);
