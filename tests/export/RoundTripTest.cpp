@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
+#include <maya/MDagPath.h>
 #include <maya/MFileIO.h>
+#include <maya/MFnMesh.h>
+#include <maya/MSelectionList.h>
 #include <maya/MString.h>
+#include <maya/MStringArray.h>
 
 #include <algorithm>
 #include <cmath>
@@ -222,6 +226,34 @@ TEST_F(TranslatorRoundTrip, ImportedFileExportsToTheSameFile) {
     if (!openWithTranslator(first)) GTEST_SKIP() << "the read request builds nothing";
     ASSERT_TRUE(exportWithTranslator(second));
     expectSameScene(fileSnapshot(first), fileSnapshot(second));
+}
+
+TEST_F(TranslatorRoundTrip, VertexColoursComeBackInTheFirstColourSet) {
+    MeshBuild mesh;
+    ASSERT_TRUE(meshWithUVAndColorSets(mesh));
+    const std::string path = temporaryPath("colours.qvx");
+    if (!exportWithTranslator(path)) GTEST_SKIP() << "the write request gathers nothing";
+    if (!openWithTranslator(path)) GTEST_SKIP() << "the read request builds nothing";
+    Scene imported;
+    ASSERT_TRUE(gatherScene(imported, true));
+    ASSERT_EQ(imported.meshes.count(), 1);
+    const Mesh& built = imported.meshes[0];
+    MStringArray sets;
+    MDagPath builtPath;
+    MSelectionList list;
+    ASSERT_TRUE(list.add(built.path.c_str()));
+    ASSERT_TRUE(list.getDagPath(0, builtPath));
+    ASSERT_TRUE(MFnMesh(builtPath).getColorSetNames(sets));
+    ASSERT_GE(sets.length(), 1u);
+    EXPECT_STREQ(sets[0].asChar(), "colorSet1");
+    // Point i of the strip sits at x = i % 3, z = -(i / 3) and was coloured (i / 5, 1 - i / 5, 0).
+    ASSERT_EQ(built.vertices.count(), 6);
+    for (const Vertex& vertex : built.vertices) {
+        const int i = static_cast<int>(std::lround(vertex.position.x)) -
+                      3 * static_cast<int>(std::lround(vertex.position.z));
+        EXPECT_NEAR(vertex.color.r, i / 5.0f, 1e-5) << i;
+        EXPECT_NEAR(vertex.color.g, 1.0f - i / 5.0f, 1e-5) << i;
+    }
 }
 
 }  // namespace
