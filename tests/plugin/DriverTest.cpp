@@ -116,11 +116,12 @@ TEST_F(Drivers, WriteLeavesOnlyTheTargetAndAnEmptyScene) {
 }
 
 TEST_F(Drivers, EveryWriteModeWritesTheSameFile) {
-    // Until the walk gathers anything every mode writes the empty scene; the files differ
-    // only in the date they carry, which has a fixed length.
-    const MPxFileTranslator::FileAccessMode modes[] = {
-        MPxFileTranslator::kSaveAccessMode, MPxFileTranslator::kExportAccessMode,
-        MPxFileTranslator::kExportActiveAccessMode, MPxFileTranslator::kUnknownAccessMode};
+    // Save, export and export-selection all gather the whole scene (here the default
+    // perspective camera); the files differ only in the date they carry, which has a fixed
+    // length. Any other mode gathers nothing and writes the empty scene.
+    const MPxFileTranslator::FileAccessMode modes[] = {MPxFileTranslator::kSaveAccessMode,
+                                                       MPxFileTranslator::kExportAccessMode,
+                                                       MPxFileTranslator::kExportActiveAccessMode};
     std::size_t size = 0;
     for (const auto mode : modes) {
         const std::string target = folder.file("mode" + std::to_string(int(mode)) + ".qvx");
@@ -129,6 +130,9 @@ TEST_F(Drivers, EveryWriteModeWritesTheSameFile) {
         if (size == 0) size = written;
         EXPECT_EQ(written, size) << mode;
     }
+    const std::string unknown = folder.file("mode0.qvx");
+    ASSERT_TRUE(write(unknown, "", MPxFileTranslator::kUnknownAccessMode));
+    EXPECT_LT(readBytes(unknown).size(), size);
 }
 
 TEST_F(Drivers, WriteThatCannotReplaceTheTargetFailsAndLeavesNothingBehind) {
