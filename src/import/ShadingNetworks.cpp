@@ -288,6 +288,16 @@ MObject createBumpNode(const MObject& file) {
     return bump;
 }
 
+// What Lambert and Phong materials share: the name, ambient and diffuse colours, and the
+// transparency that the record's opacity leaves.
+void setLambertValues(MFnLambertShader& shaderFn, const Material& material) {
+    shaderFn.setName(MString(material.name.c_str()));
+    shaderFn.setAmbientColor(MColor(material.ambient.r, material.ambient.g, material.ambient.b, 1.0f));
+    shaderFn.setColor(MColor(material.diffuse.r, material.diffuse.g, material.diffuse.b, 1.0f));
+    const float t = 1.0f - material.opacity;
+    shaderFn.setTransparency(MColor(t, t, t, t));
+}
+
 }  // namespace
 
 std::string textureFileName(const std::string& path) {
@@ -303,11 +313,7 @@ MStatus createLambertMaterial(BuildRequest& /*request*/, const Material* materia
     node = shaderFn.create(true, &status);
     if (!status) return status;
     if (material) {
-        shaderFn.setName(MString(material->name.c_str()));
-        shaderFn.setAmbientColor(MColor(material->ambient.r, material->ambient.g, material->ambient.b, 1.0f));
-        shaderFn.setColor(MColor(material->diffuse.r, material->diffuse.g, material->diffuse.b, 1.0f));
-        const float t = 1.0f - material->opacity;
-        shaderFn.setTransparency(MColor(t, t, t, t));
+        setLambertValues(shaderFn, *material);
     } else {
         shaderFn.setName(MString("Unassigned"));
     }
@@ -320,13 +326,9 @@ MStatus createPhongMaterial(BuildRequest& /*request*/, const Material* material,
     node = shaderFn.create(true, &status);
     if (!status) return status;
     if (material) {
-        shaderFn.setName(MString(material->name.c_str()));
-        shaderFn.setAmbientColor(MColor(material->ambient.r, material->ambient.g, material->ambient.b, 1.0f));
-        shaderFn.setColor(MColor(material->diffuse.r, material->diffuse.g, material->diffuse.b, 1.0f));
+        setLambertValues(shaderFn, *material);
         shaderFn.setSpecularColor(MColor(material->specular.r * 0.25f, material->specular.g * 0.25f,
                                          material->specular.b * 0.25f, 1.0f));
-        const float t = 1.0f - material->opacity;
-        shaderFn.setTransparency(MColor(t, t, t, t));
         const float cosPower = (1.0f - material->shininess * 0.0078125f) * 100.0f;
         shaderFn.setCosPower(cosPower);
     } else {
