@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "format/BigBuffer.h"
+#include "scene/BigBuffer.h"
 #include "format/ReadSettings.h"
 
 struct Scene;

@@ -1,6 +1,6 @@
 #include "format/Codec.h"
 
-#include "format/BigBuffer.h"
+#include "scene/BigBuffer.h"
 
 #include <zlib.h>
 

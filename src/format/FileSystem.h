@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "format/BigBuffer.h"
+#include "scene/BigBuffer.h"
 
 namespace qvxfs {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "format/BigBuffer.h"
+#include "scene/BigBuffer.h"
 #include "format/QvxHeader.h"
 #include "format/ReadCursor.h"
 #include "format/ReadSettings.h"

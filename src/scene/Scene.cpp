@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -284,26 +285,74 @@ int copyVertex(Vertex& target, const Vertex& source) {
     return 1;
 }
 
-int Polygon::createCorners(std::int32_t cornerCount, std::int32_t uvChannels) {
-    if (hasCorners()) return 0;
+Polygon::Polygon(Polygon&& other) noexcept
+    : flags(other.flags),
+      groupIndex(other.groupIndex),
+      materialIndex(other.materialIndex),
+      fourthField(other.fourthField),
+      cornerCount_(std::exchange(other.cornerCount_, 0)),
+      uvChannelCount_(std::exchange(other.uvChannelCount_, 0)),
+      corners_(std::exchange(other.corners_, nullptr)),
+      owned_(std::move(other.owned_)) {}
+
+Polygon& Polygon::operator=(Polygon&& other) noexcept {
+    if (this != &other) {
+        flags = other.flags;
+        groupIndex = other.groupIndex;
+        materialIndex = other.materialIndex;
+        fourthField = other.fourthField;
+        cornerCount_ = std::exchange(other.cornerCount_, 0);
+        uvChannelCount_ = std::exchange(other.uvChannelCount_, 0);
+        corners_ = std::exchange(other.corners_, nullptr);
+        owned_ = std::move(other.owned_);
+    }
+    return *this;
+}
+
+std::size_t Polygon::cornerStorage(std::int32_t cornerCount, std::int32_t uvChannels) {
     const std::int64_t corners = std::max<std::int64_t>(cornerCount, 3);
     const std::int64_t channels = std::max<std::int64_t>(uvChannels, kDefaultUVChannels);
     const std::int64_t total = corners * (kFixedArrays + 2 * channels);
-    if (total > std::numeric_limits<std::int32_t>::max()) return 0;
+    return total > std::numeric_limits<std::int32_t>::max() ? 0 : static_cast<std::size_t>(total);
+}
+
+void Polygon::placeCorners(std::int32_t* block, std::int32_t corners, std::int32_t channels) {
+    corners_ = block;
+    cornerCount_ = std::max(corners, 3);
+    uvChannelCount_ = std::max(channels, kDefaultUVChannels);
+    const std::size_t n = std::size_t(cornerCount_);
+    std::fill_n(corners_, 3 * n, -1);     // vertex, normal and colour indices
+    std::fill_n(corners_ + 3 * n, n, 0);  // edge flags
+    std::fill_n(corners_ + 4 * n, 2 * n * std::size_t(uvChannelCount_), -1);
+}
+
+int Polygon::createCorners(std::int32_t cornerCount, std::int32_t uvChannels) {
+    if (hasCorners()) return 0;
+    const std::size_t total = cornerStorage(cornerCount, uvChannels);
+    if (total == 0) return 0;
     try {
-        corners_.assign(static_cast<std::size_t>(total), -1);
+        owned_ = std::make_unique<std::int32_t[]>(total);
     } catch (const std::bad_alloc&) {
         return 0;
     }
-    cornerCount_ = static_cast<std::int32_t>(corners);
-    uvChannelCount_ = static_cast<std::int32_t>(channels);
-    std::uint32_t* edges = edgeFlags();
-    std::fill(edges, edges + cornerCount_, 0u);
+    placeCorners(owned_.get(), cornerCount, uvChannels);
+    return 1;
+}
+
+int Polygon::createCornersIn(RecordPool<std::int32_t>& pool, std::int32_t cornerCount,
+                             std::int32_t uvChannels) {
+    if (hasCorners()) return 0;
+    const std::size_t total = cornerStorage(cornerCount, uvChannels);
+    if (total == 0) return 0;
+    std::int32_t* block = pool.take(total);
+    if (block == nullptr) return createCorners(cornerCount, uvChannels);
+    placeCorners(block, cornerCount, uvChannels);
     return 1;
 }
 
 void Polygon::releaseCorners() {
-    std::vector<std::int32_t>().swap(corners_);
+    owned_.reset();
+    corners_ = nullptr;
     cornerCount_ = 0;
     uvChannelCount_ = 0;
 }
@@ -357,6 +406,7 @@ void Scene::clear() {
     meshes.clear();
     bonePoses.clear();
     skinnedVertices.clear();
+    weightPool.clear();
     counts = SceneCounts{};
     legacyUVCount = 0;
 }

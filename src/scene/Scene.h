@@ -390,8 +390,12 @@ using PolygonUVs = BasicPolygonUVs<std::int32_t>;
 using ConstPolygonUVs = BasicPolygonUVs<const std::int32_t>;
 
 // A polygon with any number of corners. All per-corner arrays (vertex, normal and colour
-// indices, edge flags, and two index arrays per UV slot) live in one allocation; the
-// accessors return nullptr until createCorners has run.
+// indices, edge flags, and two index arrays per UV slot) lie side by side in one block:
+// either storage of the polygon's own (createCorners) or a block taken from its mesh's
+// corner pool (createCornersIn), which is how a loaded mesh holds the corners of all its
+// polygons in one allocation. The accessors return nullptr until corners exist. A polygon
+// moves but does not copy; a polygon with pooled corners stays valid as long as the pool,
+// so whoever moves it to another mesh moves the pool along (Mesh::cornerPool).
 struct Polygon {
     static constexpr std::uint32_t kFlagMark = 1;           // mark of post-load pruning
     static constexpr std::uint32_t kEdgeHard = 0x200;       // edge flag: hard edge
@@ -403,13 +407,29 @@ struct Polygon {
     std::int32_t materialIndex = -1;  // Mesh.materials (host side) or Scene.materials
     std::uint32_t fourthField = 0;    // stored in files
 
+    Polygon() = default;
+    Polygon(Polygon&& other) noexcept;
+    Polygon& operator=(Polygon&& other) noexcept;
+    Polygon(const Polygon&) = delete;
+    Polygon& operator=(const Polygon&) = delete;
+    ~Polygon() = default;
+
     static Polygon zeroed();
+
+    // The 32-bit entries that the corner arrays of a polygon with these counts take (after
+    // the raise to 3 corners and 2 UV slots), for sizing a corner pool; 0 when too many.
+    static std::size_t cornerStorage(std::int32_t cornerCount, std::int32_t uvChannels = kDefaultUVChannels);
 
     // Creates every corner array for max(cornerCount, 3) corners and max(uvChannels, 2)
     // UV slots: vertex, normal and colour indices and UV indices -1, edge flags 0.
     // Refused (returns 0) when the corner arrays exist; 0 also when memory runs out.
     int createCorners(std::int32_t cornerCount, std::int32_t uvChannels = kDefaultUVChannels);
-    // Releases the corner arrays (cornerCount and uvChannelCount back to 0).
+    // The same, in a block taken from `pool` when its last block has room (else in
+    // storage of the polygon's own).
+    int createCornersIn(RecordPool<std::int32_t>& pool, std::int32_t cornerCount,
+                        std::int32_t uvChannels = kDefaultUVChannels);
+    // Releases the corner arrays (cornerCount and uvChannelCount back to 0). Pooled
+    // corners return to the pool only when the whole pool is cleared.
     void releaseCorners();
     bool hasCorners() const { return cornerCount_ > 0; }
 
@@ -431,19 +451,25 @@ struct Polygon {
   private:
     static constexpr std::int32_t kFixedArrays = 4;
     std::int32_t* array(std::int32_t k) {
-        return cornerCount_ > 0 ? corners_.data() + std::size_t(k) * std::size_t(cornerCount_) : nullptr;
+        return cornerCount_ > 0 ? corners_ + std::size_t(k) * std::size_t(cornerCount_) : nullptr;
     }
     const std::int32_t* array(std::int32_t k) const {
-        return cornerCount_ > 0 ? corners_.data() + std::size_t(k) * std::size_t(cornerCount_) : nullptr;
+        return cornerCount_ > 0 ? corners_ + std::size_t(k) * std::size_t(cornerCount_) : nullptr;
     }
+    // Sets the counts and the default values over a block of cornerStorage() entries.
+    void placeCorners(std::int32_t* block, std::int32_t corners, std::int32_t channels);
 
     std::int32_t cornerCount_ = 0;
     std::int32_t uvChannelCount_ = 0;
-    std::vector<std::int32_t> corners_;  // (4 + 2 * uvChannelCount) arrays of cornerCount
+    std::int32_t* corners_ = nullptr;        // (4 + 2 * uvChannelCount) arrays of cornerCount
+    std::unique_ptr<std::int32_t[]> owned_;  // the block when it is the polygon's own
 };
 
 // A polygon-form mesh.
 struct Mesh {
+    // Corner storage shared by this mesh's polygons (a loaded mesh puts all of them here);
+    // declared first so that it outlives the polygons.
+    RecordPool<std::int32_t> cornerPool;
     OwnedString path;  // full host path of the source shape (null until set)
     MeshMaterialArray materials;
     ColorArray colors;  // indexed by the polygons' colour indices
@@ -572,6 +598,9 @@ struct SceneCounts {
 // The scene.
 
 struct Scene {
+    // Weight storage shared by the scene vertices' weight arrays (a loaded scene puts all of
+    // them here); declared first so that it outlives the vertices.
+    RecordPool<VertexWeight> weightPool;
     std::uint32_t fileVersion = 0;  // version of the file last parsed
     LightArray lights;
     std::uint32_t parserMark = 0;  // scratch read position of the parser
@@ -599,7 +628,7 @@ struct Scene {
 
     // Clears lights, cameras, groups, bones, materials, vertices, triangles, UV sets,
     // animations, meshes, then the pose tables, then zeroes the counts and
-    // legacyUVCount. Every array ends absent.
+    // legacyUVCount, and releases the weight pool. Every array ends absent.
     void clear();
 
     // Index of the first material whose narrow name equals `name` byte for byte; -1 when

@@ -1,4 +1,4 @@
-#include "format/BigBuffer.h"
+#include "scene/BigBuffer.h"
 
 #include <cstdint>
 #include <cstdlib>

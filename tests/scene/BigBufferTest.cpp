@@ -1,7 +1,7 @@
 // The large-buffer storage: sizes on both sides of the huge-page threshold hold what is
 // written, big ones start on a 2 MiB boundary, and growing keeps the bytes already there.
 
-#include "format/BigBuffer.h"
+#include "scene/BigBuffer.h"
 
 #include <gtest/gtest.h>
 
