@@ -190,7 +190,8 @@ int readSectionedBody(ReadCursor& cursor, const QvxHeader& header, Scene& scene,
     VertexLayout layout;
     layout.normal = (header.flags() & QVX_FLAG_NORMALS) != 0;
     layout.color = (header.flags() & QVX_FLAG_COLORS) != 0;
-    RecordReader reader(cursor, scene, header.version(), layout, settings);
+    StoragePlan plan;
+    RecordReader reader(cursor, scene, header.version(), layout, settings, plan);
     SectionWalk walk(reader);
 
     const std::size_t bodyStart = cursor.position();

@@ -49,7 +49,7 @@ class ChunkWalk {
     }
 
     RecordReader reader(ReadCursor& c) {
-        return RecordReader(c, scene_, QVX_VERSION_CHUNKED, layout_, settings_);
+        return RecordReader(c, scene_, QVX_VERSION_CHUNKED, layout_, settings_, plan_);
     }
 
     template <bool kFill, class Array, class T>
@@ -254,7 +254,7 @@ class ChunkWalk {
                             set.coords.clear();
                             return true;
                         }
-                        if (!set.coords.allocate(n)) return c.fail("memory for UV coordinates");
+                        if (!set.coords.allocateForOverwrite(n)) return c.fail("memory for UV coordinates");
                         return c.bytes(set.coords.data(),
                                        static_cast<std::size_t>(n) * RecordReader::kUVCoordBytes);
                     } else {
@@ -306,6 +306,12 @@ class ChunkWalk {
     }
 
   public:
+    // Sizes the scene arrays between the passes, with what the counting pass learned.
+    bool allocateScene(ReadCursor& cursor) {
+        return RecordReader(cursor, scene_, QVX_VERSION_CHUNKED, VertexLayout{}, settings_, plan_)
+            .allocateScene(false);
+    }
+
     // Embedded files that were not written because the file asked for too many.
     uint32_t skippedEmbeddedFiles() const { return skippedEmbeddedFiles_; }
 
@@ -334,6 +340,7 @@ class ChunkWalk {
     Scene& scene_;
     const ReadSettings& settings_;
     VertexLayout layout_;
+    StoragePlan plan_;
 };
 
 // Reads the 48-byte header at the start of `cursor`'s image.
@@ -414,8 +421,7 @@ int readChunkedImage(ImageBuffer& image, Scene& scene, const ReadSettings& setti
     ok = ok && walk.run<false>(cursor);
     if (ok) {
         cursor.setSection("scene arrays");
-        RecordReader allocator(cursor, scene, QVX_VERSION_CHUNKED, VertexLayout{}, settings);
-        ok = allocator.allocateScene(false);
+        ok = walk.allocateScene(cursor);
     }
     ok = ok && cursor.seek(first) && walk.run<true>(cursor);
     if (!ok) {

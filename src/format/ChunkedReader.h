@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "scene/BigBuffer.h"
 #include "format/ReadSettings.h"
+#include "scene/BigBuffer.h"
 
 struct Scene;
 struct ParseReport;

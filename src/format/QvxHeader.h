@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // "QVXH" as the little-endian u32 that the first four bytes of a file form.
 constexpr uint32_t QVX_MAGIC = 0x48585651u;
@@ -149,6 +150,13 @@ constexpr int qvxWordOfSlot(int slot, std::size_t headerBytes) {
 inline uint32_t qvxLoadU32(const unsigned char* p) {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
            static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+inline float qvxLoadF32(const unsigned char* p) {
+    const uint32_t bits = qvxLoadU32(p);
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
 }
 
 inline void qvxStoreU32(unsigned char* p, uint32_t v) {

@@ -42,12 +42,13 @@ std::u16string wideOf(const unsigned char* p, std::size_t length) {
 }  // namespace
 
 RecordReader::RecordReader(ReadCursor& cursor, Scene& scene, uint32_t version, VertexLayout vertexLayout,
-                           const ReadSettings& settings)
+                           const ReadSettings& settings, StoragePlan& plan)
     : cursor_(cursor),
       scene_(scene),
       traits_(VersionTraits::of(version)),
       vertexLayout_(vertexLayout),
-      settings_(settings) {}
+      settings_(settings),
+      plan_(plan) {}
 
 // ---------------------------------------------------------------------------------------
 // Strings and texture paths.
@@ -351,12 +352,18 @@ bool RecordReader::vertex(Vertex& v) {
             v.weights.clear();
             return true;
         }
-        if (!v.weights.allocate(count)) return cursor_.fail("memory for vertex weights");
+        if (!v.weights.allocateIn(scene_.weightPool, count)) return cursor_.fail("memory for vertex weights");
+        // The count check covered the pairs: they are split into the weights in one view.
+        const unsigned char* data = nullptr;
+        if (!cursor_.view(static_cast<std::size_t>(count) * 8, data)) return false;
         for (VertexWeight& w : v.weights) {
-            if (!cursor_.i32(w.boneIndex) || !cursor_.f32(w.weight)) return false;
+            w.boneIndex = static_cast<int32_t>(qvxLoadU32(data));
+            w.weight = qvxLoadF32(data + 4);
+            data += 8;
         }
         return true;
     } else {
+        plan_.weights += static_cast<std::size_t>(count);
         return cursor_.skip(static_cast<std::size_t>(count) * 8);
     }
 }
@@ -374,7 +381,8 @@ bool RecordReader::uvSet(UVSet& set) {
     if (!cursor_.count(coordCount, kUVCoordBytes, "UV coordinates")) return false;
     if constexpr (kFill) {
         if (coordCount > 0) {
-            if (!set.coords.allocate(coordCount)) return cursor_.fail("memory for UV coordinates");
+            if (!set.coords.allocateForOverwrite(coordCount))
+                return cursor_.fail("memory for UV coordinates");
             if (!cursor_.bytes(set.coords.data(), static_cast<std::size_t>(coordCount) * kUVCoordBytes))
                 return false;
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
@@ -403,7 +411,7 @@ bool RecordReader::uvSet(UVSet& set) {
 }
 
 template <bool kFill>
-bool RecordReader::polygon(Polygon& p, uint32_t& runningCorner) {
+bool RecordReader::polygon(Mesh& mesh, Polygon& p, uint32_t& runningCorner) {
     int32_t corners, channels;
     const std::size_t at = cursor_.position();
     if (!cursor_.i32(corners) || !cursor_.i32(channels)) return false;
@@ -421,7 +429,8 @@ bool RecordReader::polygon(Polygon& p, uint32_t& runningCorner) {
         // indices may name sets that a later section adds); further channels are read past.
         const int32_t stored = std::min(channels, Polygon::kDefaultUVChannels);
         p.releaseCorners();
-        if (!p.createCorners(corners, stored)) return cursor_.fail("memory for polygon corners");
+        if (!p.createCornersIn(mesh.cornerPool, corners, stored))
+            return cursor_.fail("memory for polygon corners");
         // The cursor checked the span; the corner pairs are split into the polygon's arrays.
         if (!cursor_.view(cornerBytes, data)) return false;
         int32_t* vertices = p.vertexIndices();
@@ -443,12 +452,15 @@ bool RecordReader::polygon(Polygon& p, uint32_t& runningCorner) {
         return cursor_.skip(cornerBytes * static_cast<std::size_t>(channels - stored));
     } else {
         (void)data;
+        (void)mesh;
+        plan_.meshCorners.back() +=
+            Polygon::cornerStorage(corners, std::min(channels, Polygon::kDefaultUVChannels));
         return cursor_.skip(cornerBytes * (1 + static_cast<std::size_t>(channels)));
     }
 }
 
 template <bool kFill>
-bool RecordReader::oldPolygon(Polygon& p, int32_t groupValue, uint32_t& runningCorner) {
+bool RecordReader::oldPolygon(Mesh& mesh, Polygon& p, int32_t groupValue, uint32_t& runningCorner) {
     int32_t corners, channels = 1;
     const std::size_t at = cursor_.position();
     if (!cursor_.i32(corners)) return false;
@@ -467,7 +479,8 @@ bool RecordReader::oldPolygon(Polygon& p, int32_t groupValue, uint32_t& runningC
         p.groupIndex = groupValue;
         const int32_t stored = std::min(channels, scene_.uvSets.count());
         p.releaseCorners();
-        if (!p.createCorners(corners, stored)) return cursor_.fail("memory for polygon corners");
+        if (!p.createCornersIn(mesh.cornerPool, corners, stored))
+            return cursor_.fail("memory for polygon corners");
         if (!cursor_.words(p.vertexIndices(), static_cast<std::size_t>(corners))) return false;
         for (int32_t j = 0; j < stored; ++j) {
             UVCoordArray& coords = scene_.uvSets[j].coords;
@@ -487,6 +500,11 @@ bool RecordReader::oldPolygon(Polygon& p, int32_t groupValue, uint32_t& runningC
                             static_cast<std::size_t>(channels - stored));
     } else {
         (void)groupValue;
+        (void)mesh;
+        // The UV sets are sized only after this pass; their declared count stands in.
+        const int64_t sets = std::max<int64_t>(scene_.counts.uvSets, Polygon::kDefaultUVChannels);
+        plan_.meshCorners.back() +=
+            Polygon::cornerStorage(corners, static_cast<int32_t>(std::min<int64_t>(channels, sets)));
         return cursor_.skip(static_cast<std::size_t>(corners) * static_cast<std::size_t>(perCorner));
     }
 }
@@ -501,12 +519,22 @@ bool RecordReader::polygons(Mesh& mesh, bool oldLayout, int32_t groupValue, uint
         } else {
             mesh.polygons.clear();
         }
+        if (plan_.nextMesh < plan_.meshCorners.size() &&
+            !mesh.cornerPool.reserve(plan_.meshCorners[plan_.nextMesh++])) {
+            return cursor_.fail("memory for polygon corners");
+        }
+    } else {
+        try {
+            plan_.meshCorners.push_back(0);
+        } catch (const std::bad_alloc&) {
+            return cursor_.fail("memory for the polygon plan");
+        }
     }
     Polygon scratch;
     for (int32_t i = 0; i < count; ++i) {
         Polygon& p = kFill ? mesh.polygons[i] : scratch;
-        const bool ok =
-            oldLayout ? oldPolygon<kFill>(p, groupValue, runningCorner) : polygon<kFill>(p, runningCorner);
+        const bool ok = oldLayout ? oldPolygon<kFill>(mesh, p, groupValue, runningCorner)
+                                  : polygon<kFill>(mesh, p, runningCorner);
         if (!ok) return false;
     }
     return true;
@@ -543,7 +571,7 @@ bool RecordReader::boneTrack(BoneTrack& track) {
     // Position keys: time and vector, stored as in memory.
     if (!cursor_.count(count, 16, "position keys")) return false;
     if (kFill && count > 0) {
-        if (!track.positionKeys.allocate(count)) return cursor_.fail("memory for position keys");
+        if (!track.positionKeys.allocateForOverwrite(count)) return cursor_.fail("memory for position keys");
         if (!cursor_.f32s(&track.positionKeys.data()->time, static_cast<std::size_t>(count) * 4))
             return false;
     } else if (!cursor_.skip(static_cast<std::size_t>(count) * 16)) {
@@ -561,7 +589,7 @@ bool RecordReader::boneTrack(BoneTrack& track) {
     }
     if (!cursor_.count(count, 16, "scale keys")) return false;
     if (kFill && count > 0) {
-        if (!track.scaleKeys.allocate(count)) return cursor_.fail("memory for scale keys");
+        if (!track.scaleKeys.allocateForOverwrite(count)) return cursor_.fail("memory for scale keys");
         if (!cursor_.f32s(&track.scaleKeys.data()->time, static_cast<std::size_t>(count) * 4)) return false;
     } else if (!cursor_.skip(static_cast<std::size_t>(count) * 16)) {
         return false;
@@ -597,6 +625,7 @@ bool RecordReader::allocateScene(bool oldUVLayout) {
             }
         }
     }
+    if (!scene_.weightPool.reserve(plan_.weights)) return cursor_.fail("memory for vertex weights");
     if (!sized(scene_.meshes, c.meshes) || !sized(scene_.bones, c.bones) ||
         !sized(scene_.animations, c.animations)) {
         return cursor_.fail("memory for the scene arrays");
@@ -621,25 +650,25 @@ bool RecordReader::allocateScene(bool oldUVLayout) {
 // ---------------------------------------------------------------------------------------
 // The two modes of every walk.
 
-#define QVX_INSTANTIATE(kFill)                                                    \
-    template bool RecordReader::name<kFill>(RecordName&);                         \
-    template bool RecordReader::text<kFill>(std::string&);                        \
-    template bool RecordReader::texturePath<kFill>(RecordName&);                  \
-    template bool RecordReader::light<kFill>(Light&);                             \
-    template bool RecordReader::camera<kFill>(Camera&);                           \
-    template bool RecordReader::group<kFill>(Group&);                             \
-    template bool RecordReader::bone<kFill>(Bone&);                               \
-    template bool RecordReader::oldLight<kFill>(Light&);                          \
-    template bool RecordReader::oldCamera<kFill>(Camera&);                        \
-    template bool RecordReader::oldBone<kFill>(Bone&);                            \
-    template bool RecordReader::material<kFill>(Material&);                       \
-    template bool RecordReader::vertex<kFill>(Vertex&);                           \
-    template bool RecordReader::triangle<kFill>(Triangle&);                       \
-    template bool RecordReader::uvSet<kFill>(UVSet&);                             \
-    template bool RecordReader::polygon<kFill>(Polygon&, uint32_t&);              \
-    template bool RecordReader::oldPolygon<kFill>(Polygon&, int32_t, uint32_t&);  \
-    template bool RecordReader::polygons<kFill>(Mesh&, bool, int32_t, uint32_t&); \
-    template bool RecordReader::animationHead<kFill>(Animation&, int32_t&);       \
+#define QVX_INSTANTIATE(kFill)                                                          \
+    template bool RecordReader::name<kFill>(RecordName&);                               \
+    template bool RecordReader::text<kFill>(std::string&);                              \
+    template bool RecordReader::texturePath<kFill>(RecordName&);                        \
+    template bool RecordReader::light<kFill>(Light&);                                   \
+    template bool RecordReader::camera<kFill>(Camera&);                                 \
+    template bool RecordReader::group<kFill>(Group&);                                   \
+    template bool RecordReader::bone<kFill>(Bone&);                                     \
+    template bool RecordReader::oldLight<kFill>(Light&);                                \
+    template bool RecordReader::oldCamera<kFill>(Camera&);                              \
+    template bool RecordReader::oldBone<kFill>(Bone&);                                  \
+    template bool RecordReader::material<kFill>(Material&);                             \
+    template bool RecordReader::vertex<kFill>(Vertex&);                                 \
+    template bool RecordReader::triangle<kFill>(Triangle&);                             \
+    template bool RecordReader::uvSet<kFill>(UVSet&);                                   \
+    template bool RecordReader::polygon<kFill>(Mesh&, Polygon&, uint32_t&);             \
+    template bool RecordReader::oldPolygon<kFill>(Mesh&, Polygon&, int32_t, uint32_t&); \
+    template bool RecordReader::polygons<kFill>(Mesh&, bool, int32_t, uint32_t&);       \
+    template bool RecordReader::animationHead<kFill>(Animation&, int32_t&);             \
     template bool RecordReader::tracks<kFill>(Animation&, int32_t);
 
 QVX_INSTANTIATE(false)

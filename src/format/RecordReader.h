@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "format/ReadCursor.h"
 #include "format/ReadSettings.h"
@@ -27,6 +28,17 @@ struct VertexLayout {
     std::size_t minBytes() const {
         return 12 + (normal ? 12 : 0) + (extraVectors ? 24 : 0) + (color ? 16 : 0) + (weights ? 4 : 0);
     }
+};
+
+// What the counting pass learns for the filling pass so that storage is sized once: the
+// corner storage of each mesh's polygons, in the order the meshes are read, and the number
+// of vertex weights in all. Both passes walk the same records, so the n-th mesh of the
+// filling pass is the n-th of the counting pass; should they ever disagree, the arrays fall
+// back to storage of their own and nothing is lost.
+struct StoragePlan {
+    std::vector<std::size_t> meshCorners;
+    std::size_t weights = 0;
+    std::size_t nextMesh = 0;  // the filling pass's next entry of meshCorners
 };
 
 class RecordReader {
@@ -55,7 +67,7 @@ class RecordReader {
     static constexpr std::size_t kSubEntryBytes = 2 + 12;
 
     RecordReader(ReadCursor& cursor, Scene& scene, uint32_t version, VertexLayout vertexLayout,
-                 const ReadSettings& settings);
+                 const ReadSettings& settings, StoragePlan& plan);
 
     ReadCursor& cursor() { return cursor_; }
     Scene& scene() { return scene_; }
@@ -104,11 +116,11 @@ class RecordReader {
     // One polygon of the current layout; `runningCorner` is advanced past its corners. UV
     // channels beyond the polygon's two UV slots are read past.
     template <bool kFill>
-    bool polygon(Polygon& polygon, uint32_t& runningCorner);
+    bool polygon(Mesh& mesh, Polygon& polygon, uint32_t& runningCorner);
     // One polygon of the old layout, with its UV coordinates inline; `runningCorner` is the
     // position of its first corner in the scene's UV sets, advanced past its corners.
     template <bool kFill>
-    bool oldPolygon(Polygon& polygon, int32_t groupValue, uint32_t& runningCorner);
+    bool oldPolygon(Mesh& mesh, Polygon& polygon, int32_t groupValue, uint32_t& runningCorner);
     // Polygon count and polygons of one mesh (allocated in the filling pass).
     template <bool kFill>
     bool polygons(Mesh& mesh, bool oldLayout, int32_t groupValue, uint32_t& runningCorner);
@@ -151,4 +163,5 @@ class RecordReader {
     VersionTraits traits_;
     VertexLayout vertexLayout_;
     const ReadSettings& settings_;
+    StoragePlan& plan_;
 };

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "scene/BigBuffer.h"
 #include "format/QvxHeader.h"
 #include "format/ReadCursor.h"
 #include "format/ReadSettings.h"
+#include "scene/BigBuffer.h"
 
 struct Scene;
 

@@ -154,6 +154,12 @@ void mergeMeshes(Scene& scene) {
         if (uvTotal[s] > 0 && !out.uvSets[s].coords.allocate(static_cast<std::int32_t>(uvTotal[s]))) return;
     }
 
+    // Pooled corners move with their polygons: the merged mesh takes over every pool.
+    std::size_t pools = 0;
+    for (const Mesh& mesh : scene.meshes) pools += mesh.cornerPool.blockCount();
+    if (!out.cornerPool.reserveBlocks(pools)) return;
+    for (Mesh& mesh : scene.meshes) out.cornerPool.adopt(mesh.cornerPool);
+
     std::int32_t nextPolygon = 0;
     std::int32_t colorOffset = 0;
     std::int32_t uvOffset[kMergedUVSlots] = {0, 0};

@@ -114,15 +114,22 @@ class RecordPool {
     std::size_t available() const noexcept {
         return blocks_.empty() ? 0 : blocks_.back().capacity - blocks_.back().used;
     }
-    // Takes over every block of `other` (whose records moved to arrays beside this pool).
-    // Returns 0 (both pools unchanged) when memory runs out.
-    int adopt(RecordPool& other) noexcept {
-        if (other.blocks_.empty()) return 1;
+    std::size_t blockCount() const noexcept { return blocks_.size(); }
+    // Makes room to adopt n more blocks, so that the adopt() calls that follow cannot fail.
+    // Returns 0 when memory runs out.
+    int reserveBlocks(std::size_t n) noexcept {
         try {
-            blocks_.reserve(blocks_.size() + other.blocks_.size());
+            blocks_.reserve(blocks_.size() + n);
         } catch (...) {
             return 0;
         }
+        return 1;
+    }
+    // Takes over every block of `other` (whose records moved to arrays beside this pool).
+    // Returns 0 (both pools unchanged) when memory runs out, which reserveBlocks() rules out.
+    int adopt(RecordPool& other) noexcept {
+        if (other.blocks_.empty()) return 1;
+        if (!reserveBlocks(other.blocks_.size())) return 0;
         // The last block must stay last: take() hands out from it.
         blocks_.insert(blocks_.begin(), other.blocks_.begin(), other.blocks_.end());
         other.blocks_.clear();
