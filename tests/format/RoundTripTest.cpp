@@ -172,6 +172,11 @@ TEST_P(RoundTrip, KeepsVerticesAndWeights) {
             EXPECT_FLOAT_EQ(b.weights[w].weight, a.weights[w].weight);
         }
     }
+    // Sized once by the counting pass: every weight in one block, used up exactly.
+    EXPECT_EQ(read.weightPool.blockCount(), 1u);
+    EXPECT_EQ(read.weightPool.available(), 0u);
+    EXPECT_EQ(read.vertices[1].weights.data(),
+              read.vertices[0].weights.data() + read.vertices[0].weightCount());
 }
 
 TEST_P(RoundTrip, KeepsPolygonsAndTheirUVs) {
@@ -179,6 +184,9 @@ TEST_P(RoundTrip, KeepsPolygonsAndTheirUVs) {
     for (int m = 0; m < 2; ++m) {
         // Version 9 regroups polygons by group; each source mesh is one group here.
         const Mesh& back = read.meshes[m];
+        // Sized once by the counting pass: the mesh's corners in one block, used up exactly.
+        EXPECT_EQ(back.cornerPool.blockCount(), 1u);
+        EXPECT_EQ(back.cornerPool.available(), 0u);
         ASSERT_EQ(back.polygons.count(), source.meshes[m].polygons.count());
         for (int p = 0; p < back.polygons.count(); ++p) {
             const Polygon& a = source.meshes[m].polygons[p];

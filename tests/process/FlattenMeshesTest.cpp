@@ -92,13 +92,17 @@ TEST_F(FlattenMeshesTest, MakesOneGroupPerMeshNamedAfterIt) {
     EXPECT_EQ(scene.meshes[0].polygons[1].groupIndex, 1);
 }
 
+// The polygons' corners live in their meshes' corner pools, as after a load: the merged
+// mesh must take the pools over before the source meshes go (ASan sees any dangling read).
 TEST_F(FlattenMeshesTest, MergeConcatenatesColoursAndUVSetsWithOffsets) {
     Mesh& first = addMesh("A", nullptr, 3);
+    ASSERT_EQ(first.cornerPool.reserve(Polygon::cornerStorage(3)), 1);
     ASSERT_EQ(first.colors.allocate(3), 1);
     first.colors[2] = {0.5f, 0, 0, 1};
     addUVs(first, 3, 3);
     setCornerIndices(addPolygon(first, {0, 1, 2}), 0, 0, 0);
     Mesh& second = addMesh("B", nullptr, 3);
+    ASSERT_EQ(second.cornerPool.reserve(Polygon::cornerStorage(3)), 1);
     ASSERT_EQ(second.colors.allocate(2), 1);
     second.colors[1] = {0, 0.25f, 0, 1};
     addUVs(second, 4, 0);
@@ -121,6 +125,7 @@ TEST_F(FlattenMeshesTest, MergeConcatenatesColoursAndUVSetsWithOffsets) {
     EXPECT_EQ(copied.uvs(0).uvIndices[2], 6);
     EXPECT_EQ(copied.uvs(1).uvIndices[0], -1);
     EXPECT_EQ(merged.polygons[0].uvs(1).uvIndices[2], 2);
+    EXPECT_EQ(merged.polygons[1].vertexIndices()[2], 5);
 }
 
 TEST_F(FlattenMeshesTest, SingleMeshKeepsNameColoursAndUVSets) {

@@ -18,7 +18,9 @@ inline Polygon& addPolygon(Mesh& mesh, std::initializer_list<std::int32_t> corne
                            std::uint32_t edgeFlag = 0, std::int32_t material = -1) {
     Polygon* polygon = mesh.polygons.append();
     EXPECT_NE(polygon, nullptr);
-    EXPECT_EQ(polygon->createCorners(static_cast<std::int32_t>(corners.size())), 1);
+    // In the mesh's corner pool when it has one reserved (as a loaded mesh has), else in the
+    // polygon's own storage.
+    EXPECT_EQ(polygon->createCornersIn(mesh.cornerPool, static_cast<std::int32_t>(corners.size())), 1);
     std::int32_t k = 0;
     for (std::int32_t v : corners) {
         polygon->vertexIndices()[k] = v;
