@@ -264,22 +264,26 @@ void SceneAllocation(benchmark::State& state) {
     for (auto _ : state) {
         scene.groups.allocate(1);
         scene.materials.allocate(1);
+        // As the reader does: weights and corners from pools sized once, and the arrays
+        // it overwrites whole without their defaults.
         scene.vertices.allocate(src.vertices.count());
-        for (Vertex& v : scene.vertices) v.weights.allocate(kWeights);
+        scene.weightPool.reserve(std::size_t(src.vertices.count()) * kWeights);
+        for (Vertex& v : scene.vertices) v.weights.allocateIn(scene.weightPool, kWeights);
         scene.uvSets.allocate(2);
         const int32_t corners = src.meshes[0].polygons.count() * 4;
-        for (UVSet& set : scene.uvSets) set.coords.allocate(corners);
+        for (UVSet& set : scene.uvSets) set.coords.allocateForOverwrite(corners);
         scene.meshes.allocate(1);
-        PolygonArray& polygons = scene.meshes[0].polygons;
-        polygons.allocate(src.meshes[0].polygons.count());
-        for (Polygon& p : polygons) p.createCorners(4, 2);
+        Mesh& mesh = scene.meshes[0];
+        mesh.polygons.allocate(src.meshes[0].polygons.count());
+        mesh.cornerPool.reserve(std::size_t(mesh.polygons.count()) * Polygon::cornerStorage(4, 2));
+        for (Polygon& p : mesh.polygons) p.createCornersIn(mesh.cornerPool, 4, 2);
         scene.bones.allocate(kBones);
         scene.animations.allocate(1);
         scene.animations[0].tracks.allocate(kBones);
         for (BoneTrack& t : scene.animations[0].tracks) {
-            t.positionKeys.allocate(kKeys);
+            t.positionKeys.allocateForOverwrite(kKeys);
             t.rotationKeys.allocate(kKeys);
-            t.scaleKeys.allocate(kKeys);
+            t.scaleKeys.allocateForOverwrite(kKeys);
         }
         benchmark::DoNotOptimize(scene.vertices.data());
         state.PauseTiming();
