@@ -30,6 +30,8 @@
 #include "format/ExportFile.h"
 #include "format/Loader.h"
 #include "format/WriteOptions.h"
+#include "import/ImportBuild.h"
+#include "process/PostLoad.h"
 #include "scene/Scene.h"
 
 namespace import_test {
@@ -95,6 +97,15 @@ inline void roundTrip(const Scene& scene, Scene& loaded) {
     const std::string path = folder.file("scene.qvx");
     writeScene(scene, path);
     ASSERT_EQ(loadSceneFile(path, loaded), 1);
+}
+
+// Builds `scene` into the host as an import does: after the post-load preparation when
+// `prepare`, keying the stored keys when `unsampled` (else every frame).
+inline MStatus importBuild(Scene& scene, bool prepare = true, bool unsampled = true) {
+    if (prepare) prepareLoadedScene(scene);
+    BuildRequest request(scene);
+    request.unsampledKeys = unsampled;
+    return buildScene(request);
 }
 
 // ---- Scene-form builders ----

@@ -48,11 +48,6 @@ Quat aboutX(float radians) {
 
 class Skeleton : public HostTest {
   protected:
-    MStatus build(Scene& scene, bool unsampled = true) {
-        BuildRequest request(scene);
-        request.unsampledKeys = unsampled;
-        return buildScene(request);
-    }
     // One animation with a track per bone.
     static Animation& animate(Scene& scene, float start, float count, float fps) {
         Animation& animation = *scene.animations.append();
@@ -73,7 +68,7 @@ TEST_F(Skeleton, HierarchyFollowsParentsDepthFirst) {
     addBone(scene, "prop", -1);
     addBone(scene, "orphan", 7);
     addBone(scene, "self", 6);
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene, false));
     EXPECT_EQ(childNames("qvxTransform"), (std::vector<std::string>{"hip", "prop"}));
     EXPECT_EQ(childNames("hip"), (std::vector<std::string>{"spine", "leg"}));
     EXPECT_EQ(fullPath(nodeNamed("head")), "|qvxTransform|hip|spine|head");
@@ -88,7 +83,7 @@ TEST_F(Skeleton, LongChainIsBuiltWithoutRecursion) {
     Scene scene;
     addBone(scene, "b", -1);
     for (int i = 1; i < 3000; ++i) addBone(scene, "b", i - 1);
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene, false));
     EXPECT_NE(scene.bones[2999].hostJoint, kNoHostHandle);
 }
 
@@ -98,7 +93,7 @@ TEST_F(Skeleton, JointTakesTheRestTransform) {
     Bone& arm = addBone(scene, "arm", 0, {0, 1, 0});
     arm.rotation = aboutZ(1.0f);
     arm.scale = {2, 2, 2};
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene, false));
     EXPECT_EQ(doubleValue("hip", "translateX"), 1);
     EXPECT_EQ(doubleValue("hip", "translateY"), 2);
     EXPECT_EQ(doubleValue("hip", "translateZ"), 3);
@@ -123,7 +118,7 @@ TEST_F(Skeleton, StoredKeysBecomeCurveKeysRelativeToTheRest) {
     track.rotationKeys[0].value = aboutX(0.5f);
     ASSERT_EQ(track.scaleKeys.allocate(1), 1);
     track.scaleKeys[0] = {0.0f, {1, 1, 1}};
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene, false));
 
     std::string type;
     const auto tx = curveKeys("hip", "translateX", &type);
@@ -165,7 +160,7 @@ TEST_F(Skeleton, JumpsOverHalfATurnAreUnwrappedAndReported) {
     ASSERT_EQ(calm.rotationKeys.allocate(2), 1);
     calm.rotationKeys[0] = {0.0f, aboutX(0.0f), {}};
     calm.rotationKeys[1] = {1.0f, aboutX(3.1241393f), {}};  // exactly the limit: kept
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene, false));
     const auto rx = curveKeys("hip", "rotateX");
     ASSERT_EQ(rx.size(), 2u);
     EXPECT_NEAR(rx[0].value, 3.0, 1e-5);
@@ -189,7 +184,7 @@ TEST_F(Skeleton, NoWarningWhenTracksDoNotMatchTheBones) {
     track.rotationKeys[0] = {0.0f, aboutX(3.0f), {}};
     track.rotationKeys[1] = {1.0f, aboutX(-3.0f), {}};
     addBone(scene, "extra", 0);  // now two bones, one track
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene, false));
     EXPECT_EQ(curveKeys("hip", "rotateX").size(), 2u);
     EXPECT_TRUE(curveKeys("extra", "rotateX").empty());
     for (const std::string& line : hostLines()) EXPECT_EQ(line.find("WARNING"), std::string::npos) << line;
@@ -204,7 +199,7 @@ TEST_F(Skeleton, KeysAtTimesThatAreNotNumbersAreLeftOut) {
     track.positionKeys[0] = {0.0f, {1, 0, 0}};
     track.positionKeys[1] = {std::nanf(""), {2, 0, 0}};
     track.positionKeys[2] = {1.0f, {3, 0, 0}};
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene, false));
     const auto tx = curveKeys("hip", "translateX");
     ASSERT_EQ(tx.size(), 2u);
     EXPECT_EQ(tx[1].value, 3.0);
@@ -218,7 +213,7 @@ TEST_F(Skeleton, SampledModeKeysEveryFrameOfTheRange) {
     ASSERT_EQ(track.positionKeys.allocate(2), 1);
     track.positionKeys[0] = {0.0f, {0, 0, 0}};
     track.positionKeys[1] = {1.0f, {30, 0, 0}};
-    ASSERT_TRUE(build(scene, false));
+    ASSERT_TRUE(importBuild(scene, false, false));
     const auto tx = curveKeys("hip", "translateX");
     ASSERT_EQ(tx.size(), 31u);
     for (std::size_t f = 0; f < tx.size(); ++f) {
@@ -237,7 +232,7 @@ TEST_F(Skeleton, SampledModeTreatsZeroRateAs30AndTruncatesTheRange) {
     BoneTrack& track = animation.tracks[0];
     ASSERT_EQ(track.scaleKeys.allocate(1), 1);
     track.scaleKeys[0] = {0.0f, {3, 3, 3}};
-    ASSERT_TRUE(build(scene, false));
+    ASSERT_TRUE(importBuild(scene, false, false));
     const auto sx = curveKeys("hip", "scaleX");
     ASSERT_EQ(sx.size(), 10u);
     EXPECT_NEAR(sx[0].seconds, 2.0 / 30.0, 1e-6);
@@ -253,7 +248,7 @@ TEST_F(Skeleton, SampledRotationsAreUnwrappedToo) {
     ASSERT_EQ(track.rotationKeys.allocate(2), 1);
     track.rotationKeys[0] = {0.0f, aboutX(3.0f), {}};
     track.rotationKeys[1] = {1.0f, aboutX(-3.0f), {}};
-    ASSERT_TRUE(build(scene, false));
+    ASSERT_TRUE(importBuild(scene, false, false));
     const auto rx = curveKeys("hip", "rotateX");
     ASSERT_EQ(rx.size(), 2u);
     EXPECT_NEAR(rx[1].value, 3.2831855, 1e-5);
