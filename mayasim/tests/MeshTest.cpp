@@ -21,12 +21,6 @@
 
 namespace {
 
-MIntArray ints(std::initializer_list<int> v) {
-    MIntArray a;
-    for (int x : v) a.append(x);
-    return a;
-}
-
 class Mesh : public SceneTest {
   protected:
     // Two unit quads side by side: vertices 0..5, polygons (0 1 4 3) and (1 2 5 4).
