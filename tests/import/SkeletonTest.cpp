@@ -48,6 +48,12 @@ Quat aboutX(float radians) {
 
 class Skeleton : public HostTest {
   protected:
+    // Two rotation keys about X, at 0 and 1 second.
+    static void turnAboutX(BoneTrack& track, float from, float to) {
+        ASSERT_EQ(track.rotationKeys.allocate(2), 1);
+        track.rotationKeys[0] = {0.0f, aboutX(from), {}};
+        track.rotationKeys[1] = {1.0f, aboutX(to), {}};
+    }
     // One animation with a track per bone.
     static Animation& animate(Scene& scene, float start, float count, float fps) {
         Animation& animation = *scene.animations.append();
@@ -152,14 +158,8 @@ TEST_F(Skeleton, JumpsOverHalfATurnAreUnwrappedAndReported) {
     addBone(scene, "hip", -1);
     addBone(scene, "calm", 0);
     Animation& animation = animate(scene, 0, 30, 30);
-    BoneTrack& track = animation.tracks[0];
-    ASSERT_EQ(track.rotationKeys.allocate(2), 1);
-    track.rotationKeys[0] = {0.0f, aboutX(3.0f), {}};
-    track.rotationKeys[1] = {1.0f, aboutX(-3.0f), {}};
-    BoneTrack& calm = animation.tracks[1];
-    ASSERT_EQ(calm.rotationKeys.allocate(2), 1);
-    calm.rotationKeys[0] = {0.0f, aboutX(0.0f), {}};
-    calm.rotationKeys[1] = {1.0f, aboutX(3.1241393f), {}};  // exactly the limit: kept
+    turnAboutX(animation.tracks[0], 3.0f, -3.0f);
+    turnAboutX(animation.tracks[1], 0.0f, 3.1241393f);  // exactly the limit: kept
     ASSERT_TRUE(importBuild(scene, false));
     const auto rx = curveKeys("hip", "rotateX");
     ASSERT_EQ(rx.size(), 2u);
@@ -179,10 +179,7 @@ TEST_F(Skeleton, NoWarningWhenTracksDoNotMatchTheBones) {
     Scene scene;
     addBone(scene, "hip", -1);
     Animation& animation = animate(scene, 0, 30, 30);
-    BoneTrack& track = animation.tracks[0];
-    ASSERT_EQ(track.rotationKeys.allocate(2), 1);
-    track.rotationKeys[0] = {0.0f, aboutX(3.0f), {}};
-    track.rotationKeys[1] = {1.0f, aboutX(-3.0f), {}};
+    turnAboutX(animation.tracks[0], 3.0f, -3.0f);
     addBone(scene, "extra", 0);  // now two bones, one track
     ASSERT_TRUE(importBuild(scene, false));
     EXPECT_EQ(curveKeys("hip", "rotateX").size(), 2u);
@@ -244,10 +241,7 @@ TEST_F(Skeleton, SampledRotationsAreUnwrappedToo) {
     Scene scene;
     addBone(scene, "hip", -1);
     Animation& animation = animate(scene, 0, 1, 1);
-    BoneTrack& track = animation.tracks[0];
-    ASSERT_EQ(track.rotationKeys.allocate(2), 1);
-    track.rotationKeys[0] = {0.0f, aboutX(3.0f), {}};
-    track.rotationKeys[1] = {1.0f, aboutX(-3.0f), {}};
+    turnAboutX(animation.tracks[0], 3.0f, -3.0f);
     ASSERT_TRUE(importBuild(scene, false, false));
     const auto rx = curveKeys("hip", "rotateX");
     ASSERT_EQ(rx.size(), 2u);
