@@ -10,7 +10,7 @@
 
 #include "host/HostNames.h"
 #include "import/ImportBuild.h"
-#include "import/MeshTestSupport.h"
+#include "import/ImportTestSupport.h"
 #include "process/PostLoad.h"
 
 namespace {
