@@ -39,11 +39,14 @@ TEST_F(Plugs, NewTransformHasMayaDefaults) {
     EXPECT_EQ(order, 0);
 }
 
-TEST_F(Plugs, FindPlugFailsForUnknownAttribute) {
+TEST_F(Plugs, FindPlugAndAttributeFailForUnknownNames) {
     MStatus status;
-    MPlug p = MFnDependencyNode(dagNode("transform", "t")).findPlug("noSuchAttr", &status);
+    MFnDependencyNode fn(dagNode("transform", "t"));
+    MPlug p = fn.findPlug("noSuchAttr", &status);
     EXPECT_FALSE(status);
     EXPECT_TRUE(p.isNull());
+    fn.attribute("noSuchAttr", &status);
+    EXPECT_FALSE(status);
 }
 
 TEST_F(Plugs, ValuesRoundTripAndWrongTypesFail) {
