@@ -173,7 +173,7 @@ TEST_F(DefaultScene, HoldsTheFourDefaultCameras) {
     for (MItDag it(MItDag::kBreadthFirst, MFn::kCamera); !it.isDone(); it.next()) {
         MDagPath p;
         ASSERT_TRUE(it.getPath(p));
-        if (p.hasFn(MFn::kTransform)) continue;
+        ASSERT_FALSE(p.hasFn(MFn::kTransform)) << "the filter reports the shapes only";
         shapes.push_back(p.fullPathName().asChar());
         ortho.push_back(MFnCamera(p).isOrtho());
         MDagPath parent(p);
