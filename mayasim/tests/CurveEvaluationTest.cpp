@@ -30,61 +30,47 @@ class CurveEvaluation : public SceneTest {
     MFnAnimCurve curve;
 };
 
-TEST_F(CurveEvaluation, FlatTangentsEaseBetweenKeys) {
-    keys({{0, 0}, {10, 10}}, MFnAnimCurve::kTangentFlat);
-    EXPECT_NEAR(at(2.5), 1.5625, 1e-9);  // 10 (3/16 - 2/64)
-    EXPECT_NEAR(at(5), 5, 1e-9);
-    EXPECT_NEAR(at(7.5), 8.4375, 1e-9);
-}
-
-TEST_F(CurveEvaluation, LinearTangentsGiveStraightSpans) {
-    keys({{0, 0}, {10, 10}, {20, 0}}, MFnAnimCurve::kTangentLinear);
-    EXPECT_NEAR(at(2.5), 2.5, 1e-9);
-    EXPECT_NEAR(at(15), 5, 1e-9);
-}
-
-TEST_F(CurveEvaluation, StepHoldsAndStepNextJumps) {
-    keys({{0, 0}, {10, 10}}, MFnAnimCurve::kTangentStep);
-    EXPECT_DOUBLE_EQ(at(9.9), 0);
-    EXPECT_DOUBLE_EQ(at(10), 10);
-    keys({{0, 0}, {10, 10}}, MFnAnimCurve::kTangentStepNext);
-    EXPECT_DOUBLE_EQ(at(0.1), 10);
-    EXPECT_DOUBLE_EQ(at(0), 0);
-}
-
-TEST_F(CurveEvaluation, SplineSlopeRunsBetweenTheNeighbours) {
-    // Key 10 gets slope (30 - 0) / 20 = 1.5; the first key the slope to its neighbour, 1.
-    // At frame 5: 0.125 * 10 * 1 + 0.5 * 10 - 0.125 * 10 * 1.5 = 4.375.
-    keys({{0, 0}, {10, 10}, {20, 30}}, MFnAnimCurve::kTangentSmooth);
-    EXPECT_NEAR(at(5), 4.375, 1e-9);
-    // Fixed tangents start out as splines.
-    keys({{0, 0}, {10, 10}, {20, 30}}, MFnAnimCurve::kTangentFixed);
-    EXPECT_NEAR(at(5), 4.375, 1e-9);
-}
-
-TEST_F(CurveEvaluation, ClampedFlattensAtAKeyEqualToItsNeighbour) {
-    // Key 10 equals key 20, so its tangent is flat (a spline would give 0.5 and 5.625).
-    keys({{0, 0}, {10, 10}, {20, 10}}, MFnAnimCurve::kTangentClamped);
-    EXPECT_NEAR(at(5), 6.25, 1e-9);
-    EXPECT_NEAR(at(15), 10, 1e-9);
-}
-
-TEST_F(CurveEvaluation, AutoTangentsDoNotOvershoot) {
-    // End keys are flat. Key 10 would take the spline slope 12 / 30 = 0.4, whose handle (a third of
-    // the next 20-frame span) would pass 12; it is reduced to 3 * 2 / 20 = 0.3.
-    // At frame 5: 0.5 * 10 - 0.125 * 10 * 0.3 = 4.625.
-    keys({{0, 0}, {10, 10}, {30, 12}}, MFnAnimCurve::kTangentAuto);
-    EXPECT_NEAR(at(5), 4.625, 1e-9);
-    // A local extreme is flat: at frame 15 of 10 -> 0 with flat ends, 10 (1 - 0.5) = 5.
-    keys({{0, 0}, {10, 10}, {20, 0}}, MFnAnimCurve::kTangentAuto);
-    EXPECT_NEAR(at(15), 5, 1e-9);
-    EXPECT_NEAR(at(12.5), 8.4375, 1e-9);
-}
-
-TEST_F(CurveEvaluation, GlobalTangentsAreTheNewSceneDefaultAuto) {
-    keys({{0, 0}, {10, 10}}, MFnAnimCurve::kTangentGlobal);
-    EXPECT_NEAR(at(2.5), 1.5625, 1e-9);
-    EXPECT_EQ(curve.inTangentType(0), MFnAnimCurve::kTangentGlobal);
+TEST_F(CurveEvaluation, EachTangentTypeShapesItsSpans) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<double, double>> keys;
+        Tangent type;
+        std::vector<std::pair<double, double>> expected;  // (frame, value)
+    };
+    using F = MFnAnimCurve;
+    // clang-format off
+    const Case cases[] = {
+        // 10 (3/16 - 2/64) at a quarter of the span.
+        {"flat tangents ease", {{0, 0}, {10, 10}}, F::kTangentFlat, {{2.5, 1.5625}, {5, 5}, {7.5, 8.4375}}},
+        {"linear spans", {{0, 0}, {10, 10}, {20, 0}}, F::kTangentLinear, {{2.5, 2.5}, {15, 5}}},
+        {"step holds", {{0, 0}, {10, 10}}, F::kTangentStep, {{9.9, 0}, {10, 10}}},
+        {"step next jumps", {{0, 0}, {10, 10}}, F::kTangentStepNext, {{0, 0}, {0.1, 10}}},
+        // Key 10 gets slope (30 - 0) / 20 = 1.5; the first key the slope to its neighbour, 1.
+        // At frame 5: 0.125 * 10 * 1 + 0.5 * 10 - 0.125 * 10 * 1.5 = 4.375.
+        {"spline slope between the neighbours", {{0, 0}, {10, 10}, {20, 30}}, F::kTangentSmooth,
+        {{5, 4.375}}},
+        {"fixed tangents start out as splines", {{0, 0}, {10, 10}, {20, 30}}, F::kTangentFixed, {{5, 4.375}}},
+        // Key 10 equals key 20, so its tangent is flat (a spline would give 0.5 and 5.625).
+        {"clamped flattens", {{0, 0}, {10, 10}, {20, 10}}, F::kTangentClamped, {{5, 6.25}, {15, 10}}},
+        // End keys are flat. Key 10 would take the spline slope 12 / 30 = 0.4, whose handle (a third
+        // of the next 20-frame span) would pass 12; it is reduced to 3 * 2 / 20 = 0.3.
+        // At frame 5: 0.5 * 10 - 0.125 * 10 * 0.3 = 4.625.
+        {"auto does not overshoot", {{0, 0}, {10, 10}, {30, 12}}, F::kTangentAuto, {{5, 4.625}}},
+        // A local extreme is flat: at frame 15 of 10 -> 0 with flat ends, 10 (1 - 0.5) = 5.
+        {"auto is flat at an extreme", {{0, 0}, {10, 10}, {20, 0}}, F::kTangentAuto, {{15, 5},
+        {12.5, 8.4375}}},
+        {"global is the new scene's auto", {{0, 0}, {10, 10}}, F::kTangentGlobal, {{2.5, 1.5625}}},
+        {"keys hold outside the range", {{0, 2}, {10, 10}, {20, 4}}, F::kTangentSmooth,
+         {{-100, 2}, {0, 2}, {20, 4}, {500, 4}}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        keys(c.keys, c.type);
+        EXPECT_EQ(curve.inTangentType(0), c.type) << "the type is kept as given";
+        for (const auto& [frame, value] : c.expected)
+            EXPECT_NEAR(at(frame), value, 1e-9) << "frame " << frame;
+    }
 }
 
 TEST_F(CurveEvaluation, WeightedCurveWithNewTangentsMatchesTheUnweightedOne) {
@@ -98,14 +84,6 @@ TEST_F(CurveEvaluation, WeightedCurveWithNewTangentsMatchesTheUnweightedOne) {
     MPlug w2 = curve.findPlug("weightedTangents");
     ASSERT_TRUE(w2.setValue(true));
     EXPECT_NEAR(at(2.5), 1.5625, 1e-9);
-}
-
-TEST_F(CurveEvaluation, KeysHoldBeforeTheFirstAndAfterTheLast) {
-    keys({{0, 2}, {10, 10}, {20, 4}}, MFnAnimCurve::kTangentSmooth);
-    EXPECT_DOUBLE_EQ(at(-100), 2);
-    EXPECT_DOUBLE_EQ(at(0), 2);
-    EXPECT_DOUBLE_EQ(at(20), 4);
-    EXPECT_DOUBLE_EQ(at(500), 4);
 }
 
 TEST_F(CurveEvaluation, ConnectedAttributeFollowsTheShapeOverTime) {

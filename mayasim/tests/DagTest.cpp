@@ -4,7 +4,6 @@
 #include <maya/MFnMesh.h>
 #include <maya/MFnPointLight.h>
 #include <maya/MFnTransform.h>
-#include <maya/MIntArray.h>
 #include <maya/MItDag.h>
 #include <maya/MMatrix.h>
 #include <maya/MVector.h>
@@ -53,30 +52,21 @@ class Dag : public SceneTest {
     MObject root, arm, hand, leg, other;
 };
 
-TEST_F(Dag, BreadthFirstStartsAtTheWorldAndVisitsEachInstance) {
-    std::vector<std::string> expected = {"",          "|root",       "|other",        "|root|arm",
-                                         "|root|leg", "|other|hand", "|root|arm|hand"};
-    EXPECT_EQ(withoutCameras(walk(MItDag::kBreadthFirst)), expected);
-}
-
-TEST_F(Dag, DepthFirstVisitsChildrenInOrder) {
-    std::vector<std::string> expected = {"",          "|root",  "|root|arm",  "|root|arm|hand",
-                                         "|root|leg", "|other", "|other|hand"};
-    EXPECT_EQ(withoutCameras(walk(MItDag::kDepthFirst)), expected);
-}
-
-TEST_F(Dag, DefaultCamerasComeBeforeNewNodes) {
-    std::vector<std::string> all = walk(MItDag::kBreadthFirst);
+// Walks start at the world and visit each instance; the default cameras come before new nodes; a
+// filter reports only compatible nodes.
+TEST_F(Dag, WalksVisitEveryInstanceInTheirOrder) {
+    EXPECT_EQ(withoutCameras(walk(MItDag::kBreadthFirst)),
+              (std::vector<std::string>{"", "|root", "|other", "|root|arm", "|root|leg", "|other|hand",
+                                        "|root|arm|hand"}));
+    EXPECT_EQ(withoutCameras(walk(MItDag::kDepthFirst)),
+              (std::vector<std::string>{"", "|root", "|root|arm", "|root|arm|hand", "|root|leg", "|other",
+                                        "|other|hand"}));
+    const std::vector<std::string> all = walk(MItDag::kBreadthFirst);
     ASSERT_GE(all.size(), 5u);
-    EXPECT_EQ(all[1], "|persp");
-    EXPECT_EQ(all[2], "|top");
-    EXPECT_EQ(all[3], "|front");
-    EXPECT_EQ(all[4], "|side");
-}
-
-TEST_F(Dag, FilterReportsOnlyCompatibleNodes) {
-    std::vector<std::string> expected = {"|root|arm", "|root|leg", "|other|hand", "|root|arm|hand"};
-    EXPECT_EQ(walk(MItDag::kBreadthFirst, MFn::kJoint), expected);
+    EXPECT_EQ(std::vector<std::string>(all.begin() + 1, all.begin() + 5),
+              (std::vector<std::string>{"|persp", "|top", "|front", "|side"}));
+    EXPECT_EQ(walk(MItDag::kBreadthFirst, MFn::kJoint),
+              (std::vector<std::string>{"|root|arm", "|root|leg", "|other|hand", "|root|arm|hand"}));
 }
 
 TEST_F(Dag, PartialPathNameIsTheShortestUniqueName) {
@@ -102,11 +92,14 @@ TEST_F(Dag, PopNamesTheParentAndTheWorldAfterTopLevel) {
     EXPECT_FALSE(path.pop());
 }
 
-TEST_F(Dag, InstanceCountsParents) {
+TEST_F(Dag, InstanceCountsParentsAndTopLevelNodesHaveTheWorld) {
     MFnDagNode fn(hand);
     EXPECT_EQ(fn.parentCount(), 2u);
     EXPECT_EQ(nameOf(fn.parent(1)), "other");
     EXPECT_TRUE(fn.isInstanced());
+    MFnDagNode top(root);
+    ASSERT_EQ(top.parentCount(), 1u);
+    EXPECT_EQ(top.parent(0).apiType(), MFn::kWorld);
 }
 
 TEST_F(Dag, AddChildMovesWithoutKeepingOldParent) {
@@ -121,9 +114,10 @@ TEST_F(Dag, AddChildRefusesACycle) {
     EXPECT_FALSE(handFn.addChild(root));
 }
 
-TEST_F(Dag, TransformPathAnswersForTheShapeBelow) {
+TEST_F(Dag, ShapeMadeWithoutParentGetsATransformThatAnswersForIt) {
     MFnDagNode fn;
     MObject xf = fn.create("mesh", MObject::kNullObj);
+    EXPECT_EQ(fullPath(MFnDagNode(xf).child(0)), "|polySurface1|polySurfaceShape1");
     MDagPath xfPath;
     MDagPath::getAPathTo(xf, xfPath);
     EXPECT_TRUE(xfPath.hasFn(MFn::kTransform));
@@ -200,15 +194,8 @@ TEST_F(Dag, SetAttachedThroughAPathFollowsTheNodeOnceThePathIsGone) {
 TEST_F(Dag, CreatedShapeIsReadInWorldSpaceThroughItsCurrentPath) {
     MFnTransform target(other);
     target.setTranslation(MVector(0, 0, 5), MSpace::kTransform);
-    MFloatPointArray pts;
-    pts.append(0, 0, 0);
-    pts.append(1, 0, 0);
-    pts.append(0, 1, 0);
-    MIntArray counts, connects;
-    counts.append(3);
-    for (int i = 0; i < 3; ++i) connects.append(i);
     MFnMesh mesh;
-    mesh.create(3, 1, pts, counts, connects, root);
+    triangle(mesh, root);
     MObject shape = mesh.object();
     ASSERT_TRUE(target.addChild(shape));
     MFloatPointArray world;

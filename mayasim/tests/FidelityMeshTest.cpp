@@ -15,12 +15,6 @@
 
 namespace {
 
-MIntArray ints(std::initializer_list<int> v) {
-    MIntArray a;
-    for (int x : v) a.append(x);
-    return a;
-}
-
 std::vector<int> polygonOf(MFnMesh& fn, int polygon) {
     MIntArray v;
     EXPECT_TRUE(fn.getPolygonVertices(polygon, v));

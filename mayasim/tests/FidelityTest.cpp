@@ -1,6 +1,6 @@
 // Calls whose answers the import and export lean on, checked against what Maya answers: camera
-// creation, world-space queries without a DAG path, physical plug indices, dependency-graph walks
-// and Maya's short attribute names.
+// creation, world-space queries without a DAG path, dependency-graph walks and Maya's short
+// attribute names.
 #include <maya/MDGModifier.h>
 #include <maya/MDagPath.h>
 #include <maya/MFloatPointArray.h>
@@ -10,7 +10,6 @@
 #include <maya/MFnDirectionalLight.h>
 #include <maya/MFnMesh.h>
 #include <maya/MFnTransform.h>
-#include <maya/MIntArray.h>
 #include <maya/MItDependencyGraph.h>
 #include <maya/MItMeshPolygon.h>
 #include <maya/MPlug.h>
@@ -18,6 +17,7 @@
 #include <maya/MVector.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SceneFixture.h"
@@ -63,15 +63,8 @@ class WorldSpace : public SceneTest {
   protected:
     void SetUp() override {
         SceneTest::SetUp();
-        MFloatPointArray pts;
-        pts.append(0, 0, 0);
-        pts.append(1, 0, 0);
-        pts.append(0, 1, 0);
-        MIntArray counts, connects;
-        counts.append(3);
-        for (int i = 0; i < 3; ++i) connects.append(i);
         MFnMesh fn;
-        transform = fn.create(3, 1, pts, counts, connects);
+        transform = triangle(fn);
         shape = fn.object();
         MFnTransform(transform).setTranslation(MVector(0, 0, 5), MSpace::kTransform);
         MDagPath::getAPathTo(shape, shapePath);
@@ -141,22 +134,6 @@ TEST_F(WorldSpace, CameraAndLightDirectionsNeedAPath) {
     EXPECT_FLOAT_EQ(d.z, -1.0f);
 }
 
-using PlugIndices = SceneTest;
-
-TEST_F(PlugIndices, BracketsTakeAPhysicalIndexAndCreateNothing) {
-    MPlug textures = plugOf(dgNode("textureList", "list"), "textures");
-    textures.elementByLogicalIndex(3);
-    textures.elementByLogicalIndex(8);
-    EXPECT_EQ(textures[0].logicalIndex(), 3u);
-    EXPECT_EQ(textures[1].logicalIndex(), 8u);
-    EXPECT_TRUE(textures[2].isNull());
-    EXPECT_EQ(textures.numElements(), 2u);
-    // Logical access creates the element.
-    EXPECT_EQ(textures.elementByLogicalIndex(5).logicalIndex(), 5u);
-    EXPECT_EQ(textures.numElements(), 3u);
-    EXPECT_EQ(textures[1].logicalIndex(), 5u);
-}
-
 class DependencyWalk : public SceneTest {
   protected:
     // file -> place -> lambert, and a second branch: file -> bump -> lambert.
@@ -210,53 +187,31 @@ using ShortNames = SceneTest;
 TEST_F(ShortNames, AreMayas) {
     struct Case {
         const char* type;
-        const char* longName;
-        const char* shortName;
+        std::vector<std::pair<const char*, const char*>> names;  // long, short
     };
+    // clang-format off
     const Case cases[] = {
-        {"lambert", "ambientColorR", "acr"},
-        {"lambert", "ambientColorB", "acb"},
-        {"lambert", "colorR", "cr"},
-        {"lambert", "transparencyG", "itg"},
-        {"lambert", "incandescenceR", "ir"},
-        {"lambert", "diffuse", "dc"},
-        {"lambert", "outColorR", "ocr"},
-        {"lambert", "normalCamera", "n"},
-        {"phong", "specularColorR", "sr"},
-        {"phong", "reflectedColorG", "rg"},
-        {"phong", "cosinePower", "cp"},
-        {"blinn", "specularRollOff", "sro"},
-        {"mesh", "uvSet", "uvst"},
-        {"mesh", "uvSetName", "uvsn"},
-        {"mesh", "colorSet", "clst"},
-        {"mesh", "colorName", "clsn"},
-        {"mesh", "objectGrpCompList", "gcl"},
-        {"spotLight", "colorR", "cr"},
-        {"spotLight", "colorB", "cb"},
-        {"spotLight", "shadowColor", "sc"},
-        {"spotLight", "intensity", "in"},
-        {"spotLight", "coneAngle", "ca"},
-        {"transform", "shearXY", "shxy"},
-        {"transform", "translateX", "tx"},
-        {"file", "fileTextureName", "ftn"},
-        {"file", "rotateUV", "ro"},
-        {"file", "vertexCameraOne", "vc1"},
-        {"file", "uvFilterSize", "fs"},
-        {"place2dTexture", "rotateUV", "r"},
-        {"place2dTexture", "outUV", "o"},
-        {"place2dTexture", "outUvFilterSize", "ofs"},
-        {"place2dTexture", "vertexUvOne", "vt1"},
-        {"place2dTexture", "repeatUV", "re"},
-        {"place2dTexture", "offset", "of"},
-        {"layeredTexture", "inputs", "cs"},
-        {"layeredTexture", "blendMode", "bm"},
-        {"bump2d", "bumpValue", "bv"},
-        {"bump2d", "bumpInterp", "bi"},
-        {"bump2d", "outNormal", "o"},
-        {"uvChooser", "uvSets", "uvs"},
-        {"shadingEngine", "surfaceShader", "ss"},
-        {"textureList", "textures", "tx"},
+        {"lambert", {{"ambientColorR", "acr"}, {"ambientColorB", "acb"}, {"colorR", "cr"}, {"diffuse", "dc"},
+                     {"transparencyG", "itg"}, {"incandescenceR", "ir"}, {"outColorR", "ocr"},
+                     {"normalCamera", "n"}}},
+        {"phong", {{"specularColorR", "sr"}, {"reflectedColorG", "rg"}, {"cosinePower", "cp"}}},
+        {"blinn", {{"specularRollOff", "sro"}}},
+        {"mesh", {{"uvSet", "uvst"}, {"uvSetName", "uvsn"}, {"colorSet", "clst"}, {"colorName", "clsn"},
+                  {"objectGrpCompList", "gcl"}}},
+        {"spotLight", {{"colorR", "cr"}, {"colorB", "cb"}, {"shadowColor", "sc"}, {"intensity", "in"},
+                       {"coneAngle", "ca"}}},
+        {"transform", {{"shearXY", "shxy"}, {"translateX", "tx"}}},
+        {"file", {{"fileTextureName", "ftn"}, {"rotateUV", "ro"}, {"vertexCameraOne", "vc1"},
+                  {"uvFilterSize", "fs"}}},
+        {"place2dTexture", {{"rotateUV", "r"}, {"outUV", "o"}, {"outUvFilterSize", "ofs"},
+                            {"vertexUvOne", "vt1"}, {"repeatUV", "re"}, {"offset", "of"}}},
+        {"layeredTexture", {{"inputs", "cs"}, {"blendMode", "bm"}}},
+        {"bump2d", {{"bumpValue", "bv"}, {"bumpInterp", "bi"}, {"outNormal", "o"}}},
+        {"uvChooser", {{"uvSets", "uvs"}}},
+        {"shadingEngine", {{"surfaceShader", "ss"}}},
+        {"textureList", {{"textures", "tx"}}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const std::string type = c.type;
         MObject node;
@@ -266,13 +221,15 @@ TEST_F(ShortNames, AreMayas) {
             node = dagNode(c.type, "", dagNode("transform", ""));
         else
             node = dgNode(c.type);
-        MFnDependencyNode fn(node);
-        MStatus status;
-        MObject byLong = fn.attribute(c.longName, &status);
-        ASSERT_TRUE(status) << c.type << "." << c.longName;
-        EXPECT_EQ(std::string(MFnAttribute(byLong).shortName().asChar()), c.shortName)
-            << c.type << "." << c.longName;
-        EXPECT_TRUE(fn.attribute(c.shortName) == byLong) << c.type << "." << c.shortName;
+        for (const auto& [longName, shortName] : c.names) {
+            MFnDependencyNode fn(node);
+            MStatus status;
+            MObject byLong = fn.attribute(longName, &status);
+            ASSERT_TRUE(status) << c.type << "." << longName;
+            EXPECT_EQ(std::string(MFnAttribute(byLong).shortName().asChar()), shortName)
+                << c.type << "." << longName;
+            EXPECT_TRUE(fn.attribute(shortName) == byLong) << c.type << "." << shortName;
+        }
     }
 }
 

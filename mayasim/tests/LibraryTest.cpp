@@ -1,8 +1,5 @@
-#include <maya/MDGModifier.h>
 #include <maya/MGlobal.h>
-#include <maya/MItDependencyGraph.h>
 #include <maya/MLibrary.h>
-#include <maya/MPlug.h>
 #include <maya/MSelectionList.h>
 
 #include "SceneFixture.h"
@@ -47,23 +44,6 @@ TEST_F(Selection, ListByNameFailsWhenNothingMatches) {
     EXPECT_FALSE(MGlobal::getSelectionListByName("nothingHere", list));
     EXPECT_TRUE(MGlobal::getSelectionListByName("persp", list));
     EXPECT_EQ(list.length(), 1u);
-}
-
-using GraphWalk = SceneTest;
-
-TEST_F(GraphWalk, FromAPlugTheFirstStepFollowsThatPlugOnly) {
-    MObject a = dagNode("transform", "a");
-    MObject b = dagNode("transform", "b");
-    MObject c = dagNode("transform", "c");
-    MFnDependencyNode fa(a), fb(b), fc(c);
-    MDGModifier mod;
-    mod.connect(fa.findPlug("tx"), fb.findPlug("tx"));
-    mod.connect(fa.findPlug("ty"), fc.findPlug("ty"));
-    ASSERT_TRUE(mod.doIt());
-    MPlug root = fa.findPlug("ty");
-    std::vector<std::string> names;
-    for (MItDependencyGraph it(root); !it.isDone(); it.next()) names.push_back(nameOf(it.thisNode()));
-    EXPECT_EQ(names, (std::vector<std::string>{"a", "c"}));
 }
 
 }  // namespace

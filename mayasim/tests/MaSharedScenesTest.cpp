@@ -15,7 +15,6 @@
 #include <maya/MObjectArray.h>
 #include <maya/MPlug.h>
 #include <maya/MPointArray.h>
-#include <maya/MSelectionList.h>
 #include <maya/MStringArray.h>
 
 #include <array>
@@ -51,20 +50,6 @@ class MaSharedScenesTest : public SceneTest {
         EXPECT_TRUE(st) << report.error;
         return static_cast<bool>(st);
     }
-    static MDagPath path(const char* name) {
-        MSelectionList list;
-        MDagPath p;
-        EXPECT_TRUE(list.add(name)) << name;
-        list.getDagPath(0, p);
-        return p;
-    }
-    static MObject node(const char* name) {
-        MSelectionList list;
-        MObject o;
-        EXPECT_TRUE(list.add(name)) << name;
-        list.getDependNode(0, o);
-        return o;
-    }
     static std::vector<std::array<double, 3>> points(const MDagPath& p) {
         MFnMesh mesh(p);
         MPointArray pts;
@@ -91,6 +76,11 @@ class MaSharedScenesTest : public SceneTest {
 
 #define OPEN_OR_SKIP(file) \
     if (!open(file)) GTEST_SKIP() << "shared Maya scenes not found in " << scenesDir()
+
+// The unit cube of SingleJointCubeAnim.ma, in its point order.
+const std::vector<std::array<double, 3>> kSingleJointCube = {
+    {-0.5, -0.5, 0.5}, {0.5, -0.5, 0.5}, {-0.5, 0.5, 0.5},   {0.5, 0.5, 0.5},
+    {-0.5, 0.5, -0.5}, {0.5, 0.5, -0.5}, {-0.5, -0.5, -0.5}, {0.5, -0.5, -0.5}};
 
 void expectPoints(const std::vector<std::array<double, 3>>& got,
                   const std::vector<std::array<double, 3>>& want, double tolerance) {
@@ -349,16 +339,7 @@ TEST_F(MaSharedScenesTest, DoubleMesh_WeightsOverFiveJointsPlaneHistoryAndKeys) 
 
 TEST_F(MaSharedScenesTest, SingleJointCube_PolyCubeAndAnimatedJoint) {
     OPEN_OR_SKIP("SingleJointCubeAnim.ma");
-    expectPoints(points(path("skinned_cubeShape1Orig")),
-                 {{-0.5, -0.5, 0.5},
-                  {0.5, -0.5, 0.5},
-                  {-0.5, 0.5, 0.5},
-                  {0.5, 0.5, 0.5},
-                  {-0.5, 0.5, -0.5},
-                  {0.5, 0.5, -0.5},
-                  {-0.5, -0.5, -0.5},
-                  {0.5, -0.5, -0.5}},
-                 1e-12);
+    expectPoints(points(path("skinned_cubeShape1Orig")), kSingleJointCube, 1e-12);
     EXPECT_EQ(corners(path("skinned_cubeShape1Orig"), 4), (std::vector<int>{1, 7, 5, 3}));
     EXPECT_EQ(corners(path("skinned_cubeShape1Orig"), 5), (std::vector<int>{6, 0, 2, 4}));
     MFnAnimCurve tz(node("joint1_translateZ"));
@@ -400,9 +381,7 @@ TEST_F(MaDeformedScenesTest, TwoJointsNoRoot_SkinnedPointsEqualTheStoredDeformed
 
 TEST_F(MaDeformedScenesTest, SingleJointCube_PointsFollowTheAnimatedJoint) {
     OPEN_OR_SKIP("SingleJointCubeAnim.ma");
-    const std::vector<std::array<double, 3>> cube = {{-0.5, -0.5, 0.5},  {0.5, -0.5, 0.5},  {-0.5, 0.5, 0.5},
-                                                     {0.5, 0.5, 0.5},    {-0.5, 0.5, -0.5}, {0.5, 0.5, -0.5},
-                                                     {-0.5, -0.5, -0.5}, {0.5, -0.5, -0.5}};
+    const std::vector<std::array<double, 3>>& cube = kSingleJointCube;
     // The file's current time is frame 77, after the last key (frame 20, translateZ 1).
     std::vector<std::array<double, 3>> moved = cube;
     for (auto& p : moved) p[2] += 1.0;

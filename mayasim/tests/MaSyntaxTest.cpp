@@ -24,18 +24,6 @@ namespace {
 class MaSyntaxTest : public SceneTest {
   protected:
     MStatus open(const std::string& text) { return mayasim::openMaText(text, "test.ma", &report); }
-    static MObject node(const char* name) {
-        MSelectionList list;
-        MObject o;
-        if (list.add(name)) list.getDependNode(0, o);
-        return o;
-    }
-    static MDagPath path(const char* name) {
-        MSelectionList list;
-        MDagPath p;
-        if (list.add(name)) list.getDagPath(0, p);
-        return p;
-    }
     static double value(const char* plug) {
         MSelectionList list;
         MPlug p;

@@ -21,12 +21,6 @@
 
 namespace {
 
-MIntArray ints(std::initializer_list<int> v) {
-    MIntArray a;
-    for (int x : v) a.append(x);
-    return a;
-}
-
 class Mesh : public SceneTest {
   protected:
     // Two unit quads side by side: vertices 0..5, polygons (0 1 4 3) and (1 2 5 4).
@@ -150,7 +144,7 @@ TEST_F(Mesh, EdgeSmoothnessIsHardUntilSetAndReadsBackThroughTheIterator) {
     EXPECT_EQ(edges.index(), 0);
 }
 
-TEST_F(Mesh, NewMeshHasTheDefaultUVSetWithoutUVs) {
+TEST_F(Mesh, UVSetsStartWithAnEmptyMap1AndFollowCreateAndRename) {
     MFnMesh fn;
     makeStrip(fn);
     MStringArray names;
@@ -159,11 +153,6 @@ TEST_F(Mesh, NewMeshHasTheDefaultUVSetWithoutUVs) {
     EXPECT_EQ(names[0], "map1");
     EXPECT_EQ(fn.currentUVSetName(), "map1");
     EXPECT_EQ(fn.numUVs(), 0);
-}
-
-TEST_F(Mesh, UVSetArrayNamesFollowCreateAndRename) {
-    MFnMesh fn;
-    makeStrip(fn);
     MString second("second");
     ASSERT_TRUE(fn.createUVSet(second));
     ASSERT_TRUE(fn.renameUVSet("map1", "uvSet1"));

@@ -1,10 +1,8 @@
 #include <maya/MDGModifier.h>
-#include <maya/MFloatPointArray.h>
 #include <maya/MFnIkJoint.h>
 #include <maya/MFnMesh.h>
 #include <maya/MFnPointLight.h>
 #include <maya/MFnTransform.h>
-#include <maya/MIntArray.h>
 
 #include "SceneFixture.h"
 
@@ -12,22 +10,24 @@ namespace {
 
 using NodeNaming = SceneTest;
 
-TEST_F(NodeNaming, TakenDependencyNameGetsANumber) {
-    EXPECT_EQ(nameOf(dgNode("shadingEngine", "shadingGroup")), "shadingGroup");
-    EXPECT_EQ(nameOf(dgNode("shadingEngine", "shadingGroup")), "shadingGroup1");
-    EXPECT_EQ(nameOf(dgNode("shadingEngine", "shadingGroup")), "shadingGroup2");
-}
-
-TEST_F(NodeNaming, TrailingNumberIsIncreased) {
-    EXPECT_EQ(nameOf(dgNode("place2dTexture", "place2dTexture1")), "place2dTexture1");
-    EXPECT_EQ(nameOf(dgNode("place2dTexture", "place2dTexture1")), "place2dTexture2");
-}
-
-TEST_F(NodeNaming, UnnamedNodesGetTypeNameAndNumber) {
-    EXPECT_EQ(nameOf(dgNode("place2dTexture")), "place2dTexture1");
-    EXPECT_EQ(nameOf(dgNode("place2dTexture")), "place2dTexture2");
-    // lambert1 exists in every new scene.
-    EXPECT_EQ(nameOf(dgNode("lambert")), "lambert2");
+// A taken name gets a number, a trailing number is increased, and an unnamed node takes its type's
+// name and the first free number (lambert1 exists in every new scene).
+TEST_F(NodeNaming, DependencyNodesAreNumberedInTurn) {
+    struct Made {
+        const char* type;
+        const char* asked;
+        const char* given;
+    };
+    // clang-format off
+    const Made sequence[] = {
+        {"shadingEngine", "shadingGroup", "shadingGroup"}, {"shadingEngine", "shadingGroup", "shadingGroup1"},
+        {"shadingEngine", "shadingGroup", "shadingGroup2"},
+        {"place2dTexture", "place2dTexture1", "place2dTexture1"},
+        {"place2dTexture", "place2dTexture1", "place2dTexture2"}, {"place2dTexture", "", "place2dTexture3"},
+        {"lambert", "", "lambert2"}};
+    // clang-format on
+    for (const Made& m : sequence)
+        EXPECT_EQ(nameOf(dgNode(m.type, m.asked)), m.given) << m.type << " " << m.asked;
 }
 
 TEST_F(NodeNaming, DagNamesAreUniqueAmongSiblingsOnly) {
@@ -64,16 +64,9 @@ TEST_F(NodeNaming, GeneratedNameSkipsAGivenNameUnderAnotherParent) {
 TEST_F(NodeNaming, GeneratedShapeNamesAreUniqueInTheWholeScene) {
     MObject a = dagNode("transform", "a");
     MObject b = dagNode("transform", "b");
-    MFloatPointArray pts;
-    pts.append(0, 0, 0);
-    pts.append(1, 0, 0);
-    pts.append(0, 1, 0);
-    MIntArray counts, connects;
-    counts.append(3);
-    for (int i = 0; i < 3; ++i) connects.append(i);
     MFnMesh meshes;
-    EXPECT_EQ(nameOf(meshes.create(3, 1, pts, counts, connects, a)), "polySurfaceShape1");
-    EXPECT_EQ(nameOf(meshes.create(3, 1, pts, counts, connects, b)), "polySurfaceShape2");
+    EXPECT_EQ(nameOf(triangle(meshes, a)), "polySurfaceShape1");
+    EXPECT_EQ(nameOf(triangle(meshes, b)), "polySurfaceShape2");
     MFnPointLight lights;
     EXPECT_EQ(nameOf(lights.create(a, true, false)), "pointLightShape1");
     EXPECT_EQ(nameOf(lights.create(b, true, false)), "pointLightShape2");
@@ -143,18 +136,6 @@ TEST_F(NodeNaming, EmptyNameIsRefused) {
     fn.setName("", &status);
     EXPECT_FALSE(status);
     EXPECT_EQ(fn.name(), "keep");
-}
-
-TEST_F(NodeNaming, ShapeWithoutParentGetsTransformAbove) {
-    MFnDagNode fn;
-    MStatus status;
-    MObject xf = fn.create("mesh", MObject::kNullObj, &status);
-    ASSERT_TRUE(status);
-    EXPECT_EQ(xf.apiType(), MFn::kTransform);
-    EXPECT_EQ(nameOf(xf), "polySurface1");
-    MFnDagNode xfFn(xf);
-    ASSERT_EQ(xfFn.childCount(), 1u);
-    EXPECT_EQ(nameOf(xfFn.child(0)), "polySurfaceShape1");
 }
 
 }  // namespace

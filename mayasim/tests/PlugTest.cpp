@@ -39,11 +39,14 @@ TEST_F(Plugs, NewTransformHasMayaDefaults) {
     EXPECT_EQ(order, 0);
 }
 
-TEST_F(Plugs, FindPlugFailsForUnknownAttribute) {
+TEST_F(Plugs, FindPlugAndAttributeFailForUnknownNames) {
     MStatus status;
-    MPlug p = MFnDependencyNode(dagNode("transform", "t")).findPlug("noSuchAttr", &status);
+    MFnDependencyNode fn(dagNode("transform", "t"));
+    MPlug p = fn.findPlug("noSuchAttr", &status);
     EXPECT_FALSE(status);
     EXPECT_TRUE(p.isNull());
+    fn.attribute("noSuchAttr", &status);
+    EXPECT_FALSE(status);
 }
 
 TEST_F(Plugs, ValuesRoundTripAndWrongTypesFail) {
@@ -84,7 +87,13 @@ TEST_F(Plugs, ArraysKeepSparseLogicalIndices) {
     EXPECT_FALSE(status);
     EXPECT_EQ(e5.array(), textures);
     EXPECT_TRUE(e2.isElement());
+    // Brackets take a physical index and create nothing; logical access creates the element.
     EXPECT_EQ(textures[1].logicalIndex(), 5u);
+    EXPECT_TRUE(textures[2].isNull());
+    EXPECT_EQ(textures.numElements(), 2u);
+    EXPECT_EQ(textures.elementByLogicalIndex(3).logicalIndex(), 3u);
+    EXPECT_EQ(textures.numElements(), 3u);
+    EXPECT_EQ(textures[1].logicalIndex(), 3u);
 }
 
 TEST_F(Plugs, ConnectionIsQueuedUntilDoIt) {
@@ -176,15 +185,12 @@ TEST_F(Plugs, DependencyGraphIteratorFollowsConnections) {
     for (MItDependencyGraph it(c, MFn::kJoint, MItDependencyGraph::kUpstream); !it.isDone(); it.next())
         up.push_back(nameOf(it.currentItem()));
     EXPECT_EQ(up, (std::vector<std::string>{"b"}));
-}
-
-TEST_F(Plugs, WorldMatrixPlugFollowsTheHierarchy) {
-    MObject a = dagNode("transform", "a");
-    MObject b = dagNode("transform", "b", a);
-    plug(a, "tx").setValue(2.0);
-    plug(b, "tx").setValue(3.0);
-    MObject data;
-    EXPECT_TRUE(plug(b, "worldMatrix").elementByLogicalIndex(0).isNull() == false);
+    // From a plug, the first step follows that plug only.
+    connect(plug(a, "ty"), plug(dagNode("transform", "d"), "ty"));
+    std::vector<std::string> fromPlug;
+    MPlug ax = plug(a, "tx");
+    for (MItDependencyGraph it(ax); !it.isDone(); it.next()) fromPlug.push_back(nameOf(it.thisNode()));
+    EXPECT_EQ(fromPlug, (std::vector<std::string>{"a", "b", "c"}));
 }
 
 using DependencyNodes = SceneTest;
@@ -209,6 +215,10 @@ TEST_F(DependencyNodes, NewSceneHasTheDefaultNodes) {
     MItDependencyNodes groups(MFn::kShadingEngine);
     ASSERT_FALSE(groups.isDone());
     EXPECT_EQ(nameOf(groups.item()), "initialShadingGroup");
+    MPlugArray src;
+    ASSERT_TRUE(MFnDependencyNode(groups.item()).findPlug("surfaceShader").connectedTo(src, true, false));
+    EXPECT_EQ(nameOf(src[0].node()), "lambert1");
+    EXPECT_FALSE(MFnDependencyNode(lists.item()).findPlug("textures").isNull());
 }
 
 TEST_F(DependencyNodes, PhongIsAlsoReflectAndLambert) {

@@ -23,7 +23,7 @@ class PluginLoading : public ::testing::Test {
     }
 };
 
-TEST_F(PluginLoading, LoadRegistersTranslatorWithItsAnswers) {
+TEST_F(PluginLoading, LoadRegistersTranslatorWithItsAnswersAndThePluginByName) {
     ASSERT_TRUE(mayasim::loadPlugin(MAYASIM_TEST_PLUGIN));
     EXPECT_TRUE(logged("test plug-in loaded"));
     mayasim::TranslatorInfo info;
@@ -40,6 +40,14 @@ TEST_F(PluginLoading, LoadRegistersTranslatorWithItsAnswers) {
     EXPECT_EQ(info.extension, "rec");
     EXPECT_EQ(info.filter, "*.rec");
     EXPECT_EQ(info.plugin, "libmayasim_test_plugin");
+    MObject plugin = MFnPlugin::findPlugin("libmayasim_test_plugin");
+    ASSERT_FALSE(plugin.isNull());
+    MStatus status;
+    MFnPlugin fn(plugin, "Unknown", "Unknown", "Any", &status);
+    ASSERT_TRUE(status);
+    EXPECT_EQ(fn.vendor(), "Test Vendor");
+    EXPECT_EQ(fn.version(), "1.0");
+    EXPECT_EQ(fn.apiVersion(), "201500");
 }
 
 TEST_F(PluginLoading, UnloadDeregistersTranslator) {
@@ -80,18 +88,6 @@ TEST_F(PluginLoading, MissingModuleFailsWithReason) {
     std::string error;
     EXPECT_FALSE(mayasim::loadPlugin("/nonexistent/plugin.so", &error));
     EXPECT_NE(error.find("/nonexistent/plugin.so"), std::string::npos);
-}
-
-TEST_F(PluginLoading, LoadedPluginIsFoundByName) {
-    ASSERT_TRUE(mayasim::loadPlugin(MAYASIM_TEST_PLUGIN));
-    MObject plugin = MFnPlugin::findPlugin("libmayasim_test_plugin");
-    ASSERT_FALSE(plugin.isNull());
-    MStatus status;
-    MFnPlugin fn(plugin, "Unknown", "Unknown", "Any", &status);
-    ASSERT_TRUE(status);
-    EXPECT_EQ(fn.vendor(), "Test Vendor");
-    EXPECT_EQ(fn.version(), "1.0");
-    EXPECT_EQ(fn.apiVersion(), "201500");
 }
 
 #ifdef QVX_PLUGIN_MODULE

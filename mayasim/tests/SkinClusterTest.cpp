@@ -10,7 +10,6 @@
 #include <maya/MIntArray.h>
 #include <maya/MItDependencyNodes.h>
 #include <maya/MItGeometry.h>
-#include <maya/MSelectionList.h>
 #include <maya/MStringArray.h>
 #include <maya/MVector.h>
 
@@ -61,11 +60,11 @@ class SkinCluster : public SceneTest {
     static MStatus run(const std::string& command, MStringArray& result) {
         return MGlobal::executeCommand(MString(command.c_str()), result, false, false);
     }
-    static MObject byName(const char* name) {
-        MSelectionList list;
-        MObject o;
-        if (list.add(MString(name))) list.getDependNode(0, o);
-        return o;
+    // Runs a skinCluster command and answers the cluster it made (null when it failed).
+    static MObject bind(const std::string& command) {
+        MStringArray result;
+        EXPECT_TRUE(run(command, result)) << command;
+        return result.length() == 1 ? node(result[0].asChar()) : MObject();
     }
     MDagPath bodyShape() const {
         MDagPath p;
@@ -95,9 +94,7 @@ TEST_F(SkinCluster, CommandBindsAndAnswersTheNewNodesName) {
 }
 
 TEST_F(SkinCluster, InfluencesAreTheNamedJointsInCommandOrder) {
-    MStringArray result;
-    ASSERT_TRUE(run("skinCluster -tsb head hip body", result));
-    MFnSkinCluster skin(byName(result[0].asChar()));
+    MFnSkinCluster skin(bind("skinCluster -tsb head hip body"));
     MDagPathArray paths;
     EXPECT_EQ(skin.influenceObjects(paths), 2u);
     ASSERT_EQ(paths.length(), 2u);
@@ -112,17 +109,13 @@ TEST_F(SkinCluster, InfluencesAreTheNamedJointsInCommandOrder) {
 }
 
 TEST_F(SkinCluster, WithoutSelectedBonesTheJointsBelowAreBoundToo) {
-    MStringArray result;
-    ASSERT_TRUE(run("skinCluster hip body", result));
-    MFnSkinCluster skin(byName(result[0].asChar()));
+    MFnSkinCluster skin(bind("skinCluster hip body"));
     MDagPathArray paths;
     EXPECT_EQ(skin.influenceObjects(paths), 3u);
 }
 
 TEST_F(SkinCluster, DefaultWeightsFallOffOverTheNearbyInfluences) {
-    MStringArray result;
-    ASSERT_TRUE(run("skinCluster -tsb hip spine head body", result));
-    MFnSkinCluster skin(byName(result[0].asChar()));
+    MFnSkinCluster skin(bind("skinCluster -tsb hip spine head body"));
     MDagPath shape = bodyShape();
     std::vector<std::vector<double>> rows;
     for (MItGeometry it(shape); !it.isDone(); it.next()) {
@@ -146,9 +139,7 @@ TEST_F(SkinCluster, DefaultWeightsFallOffOverTheNearbyInfluences) {
 }
 
 TEST_F(SkinCluster, WeightsSetForListedInfluencesReadBackNormalised) {
-    MStringArray result;
-    ASSERT_TRUE(run("skinCluster -tsb hip spine head body", result));
-    MFnSkinCluster skin(byName(result[0].asChar()));
+    MFnSkinCluster skin(bind("skinCluster -tsb hip spine head body"));
     MDagPath shape = bodyShape();
     MFnSingleIndexedComponent comp;
     MObject points = comp.create(MFn::kMeshVertComponent);
@@ -186,9 +177,7 @@ TEST_F(SkinCluster, WeightsSetForListedInfluencesReadBackNormalised) {
 }
 
 TEST_F(SkinCluster, UnnormalisedWeightsAreStoredAsGiven) {
-    MStringArray result;
-    ASSERT_TRUE(run("skinCluster -tsb hip spine head body", result));
-    MFnSkinCluster skin(byName(result[0].asChar()));
+    MFnSkinCluster skin(bind("skinCluster -tsb hip spine head body"));
     MDagPath shape = bodyShape();
     MFnSingleIndexedComponent comp;
     MObject point = comp.create(MFn::kMeshVertComponent);
@@ -222,7 +211,7 @@ TEST_F(SkinCluster, OutputShapeAndPathAreTheBoundMesh) {
     EXPECT_FALSE(status);
 
     // The original geometry stays behind as an intermediate shape.
-    MFnDagNode orig(byName("polySurfaceShape1Orig"));
+    MFnDagNode orig(node("polySurfaceShape1Orig"));
     EXPECT_TRUE(orig.isIntermediateObject());
 }
 

@@ -19,7 +19,6 @@
 #include <maya/MPlug.h>
 #include <maya/MPlugArray.h>
 #include <maya/MPointArray.h>
-#include <maya/MSelectionList.h>
 #include <maya/MStringArray.h>
 #include <maya/MTime.h>
 #include <maya/MVector.h>
@@ -31,13 +30,6 @@
 namespace {
 
 constexpr double kHalfPi = 1.5707963267948966;
-
-MObject byName(const char* name) {
-    MSelectionList list;
-    MObject o;
-    if (list.add(MString(name))) list.getDependNode(0, o);
-    return o;
-}
 
 void expectPoint(const MPoint& p, double x, double y, double z) {
     EXPECT_NEAR(p.x, x, 1e-9);
@@ -78,7 +70,7 @@ class SkinDeform : public SceneTest {
     MObject bind() {
         MStringArray result;
         EXPECT_TRUE(MGlobal::executeCommand("skinCluster -tsb root tip sheet", result, false, false));
-        return result.length() ? byName(result[0].asChar()) : MObject();
+        return result.length() ? node(result[0].asChar()) : MObject();
     }
     // Weights (root, tip) per point: 1/0, 0/1, 0.25/0.75, 0.5/0.5.
     void setKnownWeights(MFnSkinCluster& skin) {
@@ -185,7 +177,7 @@ TEST_F(SkinDeform, CommandMakesTheBindPoseAndTheDeformerSet) {
     EXPECT_EQ(std::string(set.name().asChar()), "skinCluster1Set");
     EXPECT_TRUE(set.isMember(shape));
 
-    MObject pose = byName("bindPose1");
+    MObject pose = node("bindPose1");
     ASSERT_FALSE(pose.isNull());
     MFnDependencyNode poseFn(pose);
     EXPECT_EQ(std::string(poseFn.typeName().asChar()), "dagPose");

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
+#include <maya/MFileObject.h>
 #include <maya/MStatus.h>
 #include <maya/MString.h>
 #include <maya/MStringArray.h>
+
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -68,6 +72,45 @@ TEST(MStatusTest, CheckMacroReturnsTheFailure) {
     EXPECT_EQ(returnsThrough(MS::kInvalidParameter), MS::kInvalidParameter);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("kInvalidParameter"), std::string::npos);
     EXPECT_EQ(returnsThrough(MS::kSuccess), MS::kSuccess);
+}
+
+TEST(HostValues, FileObjectJoinsNameAndFolder) {
+    auto dir = std::filesystem::temp_directory_path() / "mayasim_fileobject_test";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "tex.png") << "x";
+    MFileObject f;
+    f.setName("tex.png");
+    f.setRawPath(dir.string().c_str());
+    EXPECT_EQ(f.expandedFullName(), (dir / "tex.png").string().c_str());
+    EXPECT_TRUE(f.exists());
+    f.setName("missing.png");
+    EXPECT_FALSE(f.exists());
+    MFileObject g;
+    g.setFullName("C:\\scenes\\a.qvx");
+    EXPECT_EQ(g.name(), "a.qvx");
+    EXPECT_EQ(g.fullName(), "C:\\scenes\\a.qvx");
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+}
+
+TEST(HostValues, StringArrayBoundsAreChecked) {
+    MStringArray a;
+    EXPECT_FALSE(a.remove(0));
+    EXPECT_FALSE(a.set("x", 0));
+    a.append("a");
+    EXPECT_TRUE(a.insert("b", 0));
+    EXPECT_FALSE(a.insert("c", 5));
+    ASSERT_EQ(a.length(), 2u);
+    EXPECT_EQ(a[0], "b");
+    a.setLength(3);
+    EXPECT_EQ(a[2], "");
+}
+
+TEST(HostValues, StatusTextsNameTheirCode) {
+    EXPECT_EQ(MStatus(MS::kNotFound).errorString(), "(kNotFound): Object not found");
+    MStatus s(MS::kFailure);
+    s.clear();
+    EXPECT_TRUE(s);
 }
 
 }  // namespace

@@ -48,6 +48,7 @@ int materialNamed(const Scene& scene, const char* name);
 #include <gtest/gtest.h>
 #include <maya/MFileIO.h>
 
+#include "export/SceneWalk.h"
 #include "mayasim/Host.h"
 
 namespace qvx {
@@ -63,6 +64,13 @@ class HostSceneTest : public ::testing::Test {
     }
     void TearDown() override { mayasim::setEchoMessages(true); }
 
+    // Gathers the host scene into `scene_` and answers its only mesh.
+    const Mesh& gatherOnlyMesh(bool fixFlippedFaces = true) {
+        EXPECT_TRUE(gatherScene(scene_, fixFlippedFaces));
+        EXPECT_EQ(scene_.meshes.count(), 1);
+        return scene_.meshes[0];
+    }
+
     // The lines the host received at one level, in order.
     static std::vector<std::string> hostLines(mayasim::Severity severity) {
         std::vector<std::string> lines;
@@ -71,6 +79,8 @@ class HostSceneTest : public ::testing::Test {
         }
         return lines;
     }
+
+    Scene scene_;
 };
 
 }  // namespace exporttest

@@ -19,16 +19,7 @@ namespace {
 using namespace qvx::exporttest;
 using namespace qvx::fixtures;
 
-class MeshGatherer : public HostSceneTest {
-  protected:
-    // Gathers the host scene and returns its only mesh.
-    const Mesh& gatherOnlyMesh(bool fixFlippedFaces = true) {
-        EXPECT_TRUE(gatherScene(scene_, fixFlippedFaces));
-        EXPECT_EQ(scene_.meshes.count(), 1);
-        return scene_.meshes[0];
-    }
-    Scene scene_;
-};
+using MeshGatherer = HostSceneTest;
 
 std::vector<int> corners(const std::int32_t* values, int count) {
     return std::vector<int>(values, values + count);

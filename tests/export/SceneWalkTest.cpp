@@ -176,15 +176,6 @@ TEST_F(SceneWalk, SelectionDoesNotNarrowTheWalk) {
     EXPECT_GE(boneNamed(scene, "group1"), 0);
 }
 
-TEST_F(SceneWalk, CurrentTimeIsRestored) {
-    SkinnedScene skinned;
-    ASSERT_TRUE(skinnedCylinder(skinned));
-    ASSERT_TRUE(MAnimControl::setCurrentTime(MTime(17.0, MTime::kFilm)));
-    Scene scene;
-    ASSERT_TRUE(gatherScene(scene, true));
-    EXPECT_DOUBLE_EQ(MAnimControl::currentTime().as(MTime::kFilm), 17.0);
-}
-
 TEST_F(SceneWalk, KeyListsTooLongForTheFileFailTheWalkAndRestoreTime) {
     MObject transform;
     ASSERT_TRUE(nurbsSurface(transform));

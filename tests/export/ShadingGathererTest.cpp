@@ -19,16 +19,7 @@ namespace {
 using namespace qvx::exporttest;
 using namespace qvx::fixtures;
 
-class ShadingGatherer : public HostSceneTest {
-  protected:
-    // The materials of the only mesh after gathering.
-    const Mesh& gatherOnlyMesh() {
-        EXPECT_TRUE(gatherScene(scene_, true));
-        EXPECT_EQ(scene_.meshes.count(), 1);
-        return scene_.meshes[0];
-    }
-    Scene scene_;
-};
+using ShadingGatherer = HostSceneTest;
 
 constexpr std::uint32_t kCreated = 0x10000;
 

@@ -2,16 +2,26 @@
 
 // Shared by the import-build and driver tests: scenes in the file's form built in code,
 // written with the project's own writer and loaded back as an import loads them, a fresh
-// stand-in host per test, and small queries of the host graph.
+// stand-in host per test, and queries of the host graph and of the mesh an import made.
 
 #include <gtest/gtest.h>
+#include <maya/MColorArray.h>
 #include <maya/MDagPath.h>
+#include <maya/MDagPathArray.h>
+#include <maya/MDoubleArray.h>
+#include <maya/MFloatArray.h>
+#include <maya/MFn.h>
 #include <maya/MFnDagNode.h>
 #include <maya/MFnDependencyNode.h>
+#include <maya/MFnMesh.h>
+#include <maya/MFnSkinCluster.h>
+#include <maya/MIntArray.h>
+#include <maya/MItDependencyNodes.h>
 #include <maya/MObject.h>
 #include <maya/MPlug.h>
 #include <maya/MSelectionList.h>
 #include <maya/MString.h>
+#include <maya/MStringArray.h>
 #include <mayasim/Host.h>
 
 #include <cstdio>
@@ -19,6 +29,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +41,8 @@
 #include "format/ExportFile.h"
 #include "format/Loader.h"
 #include "format/WriteOptions.h"
+#include "import/ImportBuild.h"
+#include "process/PostLoad.h"
 #include "scene/Scene.h"
 
 namespace import_test {
@@ -95,6 +108,15 @@ inline void roundTrip(const Scene& scene, Scene& loaded) {
     const std::string path = folder.file("scene.qvx");
     writeScene(scene, path);
     ASSERT_EQ(loadSceneFile(path, loaded), 1);
+}
+
+// Builds `scene` into the host as an import does: after the post-load preparation when
+// `prepare`, keying the stored keys when `unsampled` (else every frame).
+inline MStatus importBuild(Scene& scene, bool prepare = true, bool unsampled = true) {
+    if (prepare) prepareLoadedScene(scene);
+    BuildRequest request(scene);
+    request.unsampledKeys = unsampled;
+    return buildScene(request);
 }
 
 // ---- Scene-form builders ----
@@ -258,5 +280,101 @@ class HostTest : public ::testing::Test {
   private:
     bool capturing_ = true;
 };
+
+// ---- Reading back the mesh an import made: its shape, per-corner UVs and colours, and the
+// skin weights per joint path ----
+
+// The mesh shape below a transform path such as "|qvxTransform|QVXMesh0".
+inline MDagPath meshShape(const std::string& transform) {
+    MSelectionList list;
+    MDagPath path;
+    list.add(MString(transform.c_str()));
+    list.getDagPath(0, path);
+    path.extendToShape();
+    return path;
+}
+
+inline std::vector<std::string> uvSetNames(const MDagPath& mesh) {
+    MStringArray names;
+    MFnMesh(mesh).getUVSetNames(names);
+    std::vector<std::string> out;
+    for (unsigned int i = 0; i < names.length(); ++i) out.push_back(names[i].asChar());
+    return out;
+}
+
+// (u, v) of every corner of the set, polygons in order.
+inline std::vector<std::pair<float, float>> cornerUVs(const MDagPath& mesh, const char* set) {
+    MFnMesh meshFn(mesh);
+    const MString name(set);
+    MFloatArray u, v;
+    meshFn.getUVs(u, v, &name);
+    std::vector<std::pair<float, float>> out;
+    for (int p = 0; p < meshFn.numPolygons(); ++p) {
+        for (int k = 0; k < meshFn.polygonVertexCount(p); ++k) {
+            int id = -1;
+            meshFn.getPolygonUVid(p, k, id, &name);
+            out.push_back(id >= 0 ? std::make_pair(u[unsigned(id)], v[unsigned(id)])
+                                  : std::make_pair(-1.0f, -1.0f));
+        }
+    }
+    return out;
+}
+
+// The colour of every host vertex in the current colour set, read through its corners.
+inline std::map<int, MColor> vertexColours(const MDagPath& mesh) {
+    MFnMesh meshFn(mesh);
+    MColorArray colours;
+    meshFn.getColors(colours);
+    std::map<int, MColor> out;
+    for (int p = 0; p < meshFn.numPolygons(); ++p) {
+        MIntArray vertices;
+        meshFn.getPolygonVertices(p, vertices);
+        for (unsigned int k = 0; k < vertices.length(); ++k) {
+            int index = -1;
+            if (meshFn.getFaceVertexColorIndex(p, int(k), index) && index >= 0) {
+                out[vertices[k]] = colours[unsigned(index)];
+            }
+        }
+    }
+    return out;
+}
+
+inline std::vector<MObject> nodesOfType(MFn::Type type) {
+    std::vector<MObject> nodes;
+    for (MItDependencyNodes it(type); !it.isDone(); it.next()) nodes.push_back(it.item());
+    return nodes;
+}
+
+// Per host vertex, the weight of each influence by the influence's full path (zeros left out).
+using WeightTable = std::vector<std::map<std::string, double>>;
+
+inline WeightTable skinWeights(const MObject& cluster, const MDagPath& mesh) {
+    MFnSkinCluster skinFn(cluster);
+    MDagPathArray influences;
+    skinFn.influenceObjects(influences);
+    MDoubleArray weights;
+    unsigned int count = 0;
+    skinFn.getWeights(mesh, MObject::kNullObj, weights, count);
+    WeightTable table;
+    if (count == 0) return table;
+    for (unsigned int v = 0; v < weights.length() / count; ++v) {
+        std::map<std::string, double> row;
+        for (unsigned int i = 0; i < count; ++i) {
+            const double w = weights[v * count + i];
+            if (w != 0.0) row[influences[i].fullPathName().asChar()] = w;
+        }
+        table.push_back(row);
+    }
+    return table;
+}
+
+inline std::vector<std::string> influencePaths(const MObject& cluster) {
+    MDagPathArray influences;
+    MFnSkinCluster(cluster).influenceObjects(influences);
+    std::vector<std::string> out;
+    for (unsigned int i = 0; i < influences.length(); ++i)
+        out.push_back(influences[i].fullPathName().asChar());
+    return out;
+}
 
 }  // namespace import_test

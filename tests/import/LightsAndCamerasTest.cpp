@@ -21,11 +21,6 @@ using namespace import_test;
 
 constexpr float kPi = 3.14159265f;
 
-MStatus build(Scene& scene) {
-    BuildRequest request(scene);
-    return buildScene(request);
-}
-
 MObject shapeOf(const std::string& name) {
     return MFnDagNode(nodeNamed(name)).child(0);
 }
@@ -62,7 +57,7 @@ TEST_F(LightsAndCameras, EveryKindMakesItsLightUnderTheRoot) {
         light.kind = k.kind;
         light.name.set(k.name);
     }
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene, false));
     EXPECT_EQ(childNames("qvxTransform"),
               (std::vector<std::string>{"Sun", "Spot", "Fill", "Panel", "Bulb", "Other", "Seven"}));
     for (const auto& k : kinds) {
@@ -79,7 +74,7 @@ TEST_F(LightsAndCameras, LightTakesColourIntensityAndConeAngle) {
     light.color = {0.5f, 0.25f, 1.0f, 0.1f};
     light.intensity = 3.5f;
     light.coneAngle = 40.0f;
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene, false));
     MFnLight lightFn(shapeOf("Spot"));
     const MColor colour = lightFn.color();
     EXPECT_FLOAT_EQ(colour.r, 0.5f);
@@ -94,7 +89,7 @@ TEST_F(LightsAndCameras, PlacementLooksDownTheNegatedThirdColumn) {
     Light& light = *scene.lights.append();
     light.name.set("Key");
     light.transform.translation = {1, 2, 3};
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene, false));
     // The identity's third column negated looks down -Z: a half turn about Y, which the
     // extraction gives as (pi, 0, pi).
     expectAngles(rotationOf("Key"), kPi, 0, kPi);
@@ -149,7 +144,7 @@ TEST_F(LightsAndCameras, CamerasTakeFieldOfViewClippingAndOrthographicFlag) {
     Camera& ortho = *scene.cameras.append();
     ortho.name.set("Plan");
     ortho.kind = 1;
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene, false));
     EXPECT_EQ(childNames("qvxTransform"), (std::vector<std::string>{"Shot", "Plan"}));
     MFnCamera shot(shapeOf("Shot"));
     EXPECT_NEAR(shot.horizontalFieldOfView(), 60 * 0.017453292, 1e-5);
@@ -163,10 +158,10 @@ TEST_F(LightsAndCameras, CamerasTakeFieldOfViewClippingAndOrthographicFlag) {
 TEST_F(LightsAndCameras, NamesTakenInTheSceneAreNumberedByTheHost) {
     Scene first;
     first.cameras.append()->name.set("Shot");
-    ASSERT_TRUE(build(first));
+    ASSERT_TRUE(importBuild(first, false));
     Scene second;
     second.cameras.append()->name.set("Shot");
-    ASSERT_TRUE(build(second));
+    ASSERT_TRUE(importBuild(second, false));
     EXPECT_TRUE(exists("|qvxTransform|Shot"));
     EXPECT_TRUE(exists("|qvxTransform1|Shot"));
 }

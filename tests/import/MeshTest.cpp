@@ -10,7 +10,7 @@
 
 #include "host/HostNames.h"
 #include "import/ImportBuild.h"
-#include "import/MeshTestSupport.h"
+#include "import/ImportTestSupport.h"
 #include "process/PostLoad.h"
 
 namespace {
@@ -19,12 +19,6 @@ using namespace import_test;
 
 class MeshBuild : public HostTest {
   protected:
-    // Prepares the scene as a load does, then builds it.
-    MStatus build(Scene& scene) {
-        prepareLoadedScene(scene);
-        BuildRequest request(scene);
-        return buildScene(request);
-    }
     // A strip of `quads` unit quads along X in mesh 0, vertices two per column.
     static void strip(Scene& scene, int quads) {
         if (scene.meshes.count() == 0) addMesh(scene);
@@ -47,7 +41,7 @@ TEST_F(MeshBuild, AllMeshRecordsBecomeOneMeshUnderTheRoot) {
     addPolygon(scene, 1, -1, {4, 5, 6});
     addPolygon(scene, 1, -1, {6, 5, 7});
     addPolygon(scene, 1, -1, {8, 9, 10, 11});
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene));
     EXPECT_EQ(childNames("qvxTransform"), std::vector<std::string>{"QVXMesh0"});
     EXPECT_EQ(typeOf("|qvxTransform|QVXMesh0"), "transform");
     const MDagPath shape = meshShape("|qvxTransform|QVXMesh0");
@@ -68,10 +62,10 @@ TEST_F(MeshBuild, AllMeshRecordsBecomeOneMeshUnderTheRoot) {
 TEST_F(MeshBuild, SecondImportsMeshIsNamedUnderItsOwnRoot) {
     Scene first;
     strip(first, 1);
-    ASSERT_TRUE(build(first));
+    ASSERT_TRUE(importBuild(first));
     Scene second;
     strip(second, 1);
-    ASSERT_TRUE(build(second));
+    ASSERT_TRUE(importBuild(second));
     EXPECT_TRUE(exists("|qvxTransform|QVXMesh0"));
     EXPECT_TRUE(exists("|qvxTransform1|QVXMesh0"));
 }
@@ -80,7 +74,7 @@ TEST_F(MeshBuild, NoPolygonsMeansNoMesh) {
     Scene scene;
     addMesh(scene);
     addVertex(scene, 0, 0, 0);
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene));
     EXPECT_TRUE(childNames("qvxTransform").empty());
 }
 
@@ -91,7 +85,7 @@ TEST_F(MeshBuild, FirstUVSetFromTheFileAndSecondWithPlaceholders) {
     addUVs(scene, {{0.25f, 0.75f}, {1.0f, 0.0f}});
     addPolygon(scene, 0, -1, {0, 1, 2}, {0, -1, 1});
     addPolygon(scene, 0, -1, {1, 3, 2}, {7, 1, 0});
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene));
     const MDagPath shape = meshShape("|qvxTransform|QVXMesh0");
     // The host's default set was renamed rather than a third set added.
     EXPECT_EQ(uvSetNames(shape), (std::vector<std::string>{"uvSet1", "uvSet2"}));
@@ -106,7 +100,7 @@ TEST_F(MeshBuild, VertexColoursGoToColorSet1) {
     Scene scene;
     strip(scene, 1);
     scene.vertices[2].color = {1.0f, 0.5f, 0.25f, 0.75f};
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene));
     const MDagPath shape = meshShape("|qvxTransform|QVXMesh0");
     MFnMesh meshFn(shape);
     EXPECT_EQ(meshFn.currentColorSetName(), "colorSet1");
@@ -127,7 +121,7 @@ TEST_F(MeshBuild, SkinBindsTheWeightedBonesAndSetsTheirWeights) {
         addWeight(scene.vertices[v], 0, 0.25f);
         addWeight(scene.vertices[v], 1, 0.75f);
     }
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene));
     const auto clusters = nodesOfType(MFn::kSkinClusterFilter);
     ASSERT_EQ(clusters.size(), 1u);
     EXPECT_EQ(influencePaths(clusters[0]),
@@ -145,7 +139,7 @@ TEST_F(MeshBuild, NoWeightsMeansNoSkinCommand) {
     addBone(scene, "hip", -1);
     strip(scene, 1);
     addWeight(scene.vertices[0], 9, 1.0f);  // a bone that does not exist
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene));
     EXPECT_TRUE(nodesOfType(MFn::kSkinClusterFilter).empty());
     for (const std::string& line : hostLines()) EXPECT_EQ(line.find("ERROR"), std::string::npos) << line;
 }
@@ -160,14 +154,14 @@ TEST_F(MeshBuild, MergeBindsTheNewMeshToTheNewJoints) {
     addBone(first, "hip", -1);
     strip(first, 1);
     for (int v = 0; v < 4; ++v) addWeight(first.vertices[v], 0, 1.0f);
-    ASSERT_TRUE(build(first));
+    ASSERT_TRUE(importBuild(first));
 
     Scene second;
     addBone(second, "hip", -1);
     addBone(second, "knee", 0);
     strip(second, 1);
     for (int v = 0; v < 4; ++v) addWeight(second.vertices[v], v < 2 ? 0 : 1, 1.0f);
-    ASSERT_TRUE(build(second));
+    ASSERT_TRUE(importBuild(second));
     for (const std::string& line : hostLines()) EXPECT_EQ(line.find("ERROR"), std::string::npos) << line;
 
     const auto clusters = nodesOfType(MFn::kSkinClusterFilter);
@@ -230,7 +224,7 @@ TEST_F(MeshBuild, CopiedVerticesTakeTheirSourcesColourAndWeights) {
         addWeight(scene.vertices[v], 0, 0.3f);
         addWeight(scene.vertices[v], 1, 0.7f);
     }
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene));
     const MDagPath shape = meshShape("|qvxTransform|QVXMesh0");
     MFnMesh meshFn(shape);
     const int hostVertices = meshFn.numVertices();
@@ -271,7 +265,7 @@ TEST_F(MeshBuild, ManyInfluencesAreWeightedInBlocksWithTheSameResult) {
         addWeight(scene.vertices[v], (v * 7) % kBones, 0.5f);
         addWeight(scene.vertices[v], (v * 7 + 1) % kBones, 0.5f);
     }
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene));
     const auto clusters = nodesOfType(MFn::kSkinClusterFilter);
     ASSERT_EQ(clusters.size(), 1u);
     const WeightTable weights = skinWeights(clusters[0], meshShape("|qvxTransform|QVXMesh0"));
@@ -294,7 +288,7 @@ TEST_F(MeshBuild, AnimatedSceneTakesThePoseAtTimeZero) {
     ASSERT_EQ(animation.tracks.allocate(1), 1);
     ASSERT_EQ(animation.tracks[0].positionKeys.allocate(1), 1);
     animation.tracks[0].positionKeys[0] = {0.0f, {0, 0, 10}};
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene));
     MFloatPointArray points;
     MFnMesh(meshShape("|qvxTransform|QVXMesh0")).getPoints(points);
     EXPECT_NEAR(points[0].z, 10.0f, 1e-5);

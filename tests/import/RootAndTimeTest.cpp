@@ -16,11 +16,6 @@ using namespace import_test;
 
 class RootAndTime : public HostTest {
   protected:
-    MStatus build(Scene& scene) {
-        prepareLoadedScene(scene);
-        BuildRequest request(scene);
-        return buildScene(request);
-    }
     // A scene with one bone and an animation of the given range and rate.
     static void animated(Scene& scene, float start, float count, float fps) {
         addBone(scene, "hip", -1);
@@ -32,80 +27,30 @@ class RootAndTime : public HostTest {
     }
 };
 
-TEST_F(RootAndTime, EmptySceneGivesOneRootAndLeavesTimeAlone) {
+TEST_F(RootAndTime, ScenesWithoutAnimationGiveOneRootAndLeaveTimeAlone) {
     const MTime::Unit unit = MTime::uiUnit();
     const double minTime = MAnimControl::minTime().value();
     Scene scene;
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene));
     EXPECT_EQ(typeOf("qvxTransform"), "transform");
     EXPECT_EQ(fullPath(nodeNamed("qvxTransform")), "|qvxTransform");
     EXPECT_TRUE(childNames("qvxTransform").empty());
+    Scene bones;  // bones, but no animation
+    addBone(bones, "hip", -1);
+    ASSERT_TRUE(importBuild(bones));
     EXPECT_EQ(MTime::uiUnit(), unit);
     EXPECT_EQ(MAnimControl::minTime().value(), minTime);
+    EXPECT_TRUE(hostLines().empty());
     EXPECT_EQ(stderrText(), "");
 }
 
-TEST_F(RootAndTime, SecondImportGetsANumberedRoot) {
-    Scene first;
-    ASSERT_TRUE(build(first));
-    Scene second;
-    ASSERT_TRUE(build(second));
-    EXPECT_TRUE(exists("qvxTransform"));
-    EXPECT_TRUE(exists("qvxTransform1"));
-}
-
-TEST_F(RootAndTime, BonesWithoutAnimationLeaveTimeAlone) {
-    const MTime::Unit unit = MTime::uiUnit();
-    Scene scene;
-    addBone(scene, "hip", -1);
-    ASSERT_TRUE(build(scene));
-    EXPECT_EQ(MTime::uiUnit(), unit);
-    EXPECT_TRUE(hostLines().empty());
-}
-
 TEST_F(RootAndTime, EveryRateOfTheTableChoosesItsUnit) {
-    const float rates[] = {1.0f / 3600.0f,
-                           1.0f / 60.0f,
-                           1,
-                           1000,
-                           15,
-                           24,
-                           25,
-                           30,
-                           48,
-                           50,
-                           60,
-                           2,
-                           3,
-                           4,
-                           5,
-                           6,
-                           8,
-                           10,
-                           12,
-                           16,
-                           20,
-                           40,
-                           75,
-                           80,
-                           100,
-                           120,
-                           125,
-                           150,
-                           200,
-                           240,
-                           250,
-                           300,
-                           375,
-                           400,
-                           500,
-                           600,
-                           750,
-                           1200,
-                           1500,
-                           2000,
-                           3000,
-                           6000};
+    // The frame rate of every unit from hours to 6000 fps, in the host's order.
+    // clang-format off
+    const float rates[] = {1.0f / 3600.0f, 1.0f / 60.0f, 1, 1000, 15, 24, 25, 30, 48, 50, 60, 2, 3, 4, 5, 6,
+                           8, 10, 12, 16, 20, 40, 75, 80, 100, 120, 125, 150, 200, 240, 250, 300, 375, 400,
+                           500, 600, 750, 1200, 1500, 2000, 3000, 6000};
+    // clang-format on
     int unit = MTime::kHours;
     for (const float rate : rates) {
         EXPECT_EQ(timeUnitForRate(rate), static_cast<MTime::Unit>(unit)) << rate;
@@ -122,7 +67,7 @@ TEST_F(RootAndTime, EveryRateOfTheTableChoosesItsUnit) {
 TEST_F(RootAndTime, RangeAndCurrentTimeInFramesOfTheChosenUnit) {
     Scene scene;
     animated(scene, 10, 90, 25);
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene));
     EXPECT_EQ(MTime::uiUnit(), MTime::kPALFrame);
     EXPECT_DOUBLE_EQ(MAnimControl::minTime().as(MTime::kPALFrame), 10.0);
     EXPECT_DOUBLE_EQ(MAnimControl::maxTime().as(MTime::kPALFrame), 100.0);
@@ -135,7 +80,7 @@ TEST_F(RootAndTime, RangeThatIsNotANumberLeavesTheHostRangeAlone) {
     const double minTime = MAnimControl::minTime().value();
     Scene scene;
     animated(scene, std::nanf(""), 10, 24);
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene));
     EXPECT_EQ(MTime::uiUnit(), MTime::kFilm);
     EXPECT_EQ(MAnimControl::minTime().value(), minTime);
 }
@@ -143,7 +88,7 @@ TEST_F(RootAndTime, RangeThatIsNotANumberLeavesTheHostRangeAlone) {
 TEST_F(RootAndTime, ShowsTheThreeTimeLinesOnBothChannels) {
     Scene scene;
     animated(scene, 10, 90, 29.97f);
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene));
     EXPECT_EQ(MTime::uiUnit(), MTime::kNTSCFrame);
     EXPECT_EQ(hostLines(),
               (std::vector<std::string>{"QVX: tick_start: 10", "QVX: tick_end: 100", "QVX: fps: 29.97"}));

@@ -9,7 +9,7 @@
 #include <maya/MPlugArray.h>
 
 #include "import/ImportBuild.h"
-#include "import/MeshTestSupport.h"
+#include "import/ImportTestSupport.h"
 
 namespace {
 

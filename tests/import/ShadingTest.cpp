@@ -14,7 +14,7 @@
 #include <fstream>
 
 #include "import/ImportBuild.h"
-#include "import/MeshTestSupport.h"
+#include "import/ImportTestSupport.h"
 #include "process/PostLoad.h"
 
 namespace {

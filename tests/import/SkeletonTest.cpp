@@ -48,10 +48,11 @@ Quat aboutX(float radians) {
 
 class Skeleton : public HostTest {
   protected:
-    MStatus build(Scene& scene, bool unsampled = true) {
-        BuildRequest request(scene);
-        request.unsampledKeys = unsampled;
-        return buildScene(request);
+    // Two rotation keys about X, at 0 and 1 second.
+    static void turnAboutX(BoneTrack& track, float from, float to) {
+        ASSERT_EQ(track.rotationKeys.allocate(2), 1);
+        track.rotationKeys[0] = {0.0f, aboutX(from), {}};
+        track.rotationKeys[1] = {1.0f, aboutX(to), {}};
     }
     // One animation with a track per bone.
     static Animation& animate(Scene& scene, float start, float count, float fps) {
@@ -73,7 +74,7 @@ TEST_F(Skeleton, HierarchyFollowsParentsDepthFirst) {
     addBone(scene, "prop", -1);
     addBone(scene, "orphan", 7);
     addBone(scene, "self", 6);
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene, false));
     EXPECT_EQ(childNames("qvxTransform"), (std::vector<std::string>{"hip", "prop"}));
     EXPECT_EQ(childNames("hip"), (std::vector<std::string>{"spine", "leg"}));
     EXPECT_EQ(fullPath(nodeNamed("head")), "|qvxTransform|hip|spine|head");
@@ -88,7 +89,7 @@ TEST_F(Skeleton, LongChainIsBuiltWithoutRecursion) {
     Scene scene;
     addBone(scene, "b", -1);
     for (int i = 1; i < 3000; ++i) addBone(scene, "b", i - 1);
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene, false));
     EXPECT_NE(scene.bones[2999].hostJoint, kNoHostHandle);
 }
 
@@ -98,7 +99,7 @@ TEST_F(Skeleton, JointTakesTheRestTransform) {
     Bone& arm = addBone(scene, "arm", 0, {0, 1, 0});
     arm.rotation = aboutZ(1.0f);
     arm.scale = {2, 2, 2};
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene, false));
     EXPECT_EQ(doubleValue("hip", "translateX"), 1);
     EXPECT_EQ(doubleValue("hip", "translateY"), 2);
     EXPECT_EQ(doubleValue("hip", "translateZ"), 3);
@@ -123,7 +124,7 @@ TEST_F(Skeleton, StoredKeysBecomeCurveKeysRelativeToTheRest) {
     track.rotationKeys[0].value = aboutX(0.5f);
     ASSERT_EQ(track.scaleKeys.allocate(1), 1);
     track.scaleKeys[0] = {0.0f, {1, 1, 1}};
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene, false));
 
     std::string type;
     const auto tx = curveKeys("hip", "translateX", &type);
@@ -157,15 +158,9 @@ TEST_F(Skeleton, JumpsOverHalfATurnAreUnwrappedAndReported) {
     addBone(scene, "hip", -1);
     addBone(scene, "calm", 0);
     Animation& animation = animate(scene, 0, 30, 30);
-    BoneTrack& track = animation.tracks[0];
-    ASSERT_EQ(track.rotationKeys.allocate(2), 1);
-    track.rotationKeys[0] = {0.0f, aboutX(3.0f), {}};
-    track.rotationKeys[1] = {1.0f, aboutX(-3.0f), {}};
-    BoneTrack& calm = animation.tracks[1];
-    ASSERT_EQ(calm.rotationKeys.allocate(2), 1);
-    calm.rotationKeys[0] = {0.0f, aboutX(0.0f), {}};
-    calm.rotationKeys[1] = {1.0f, aboutX(3.1241393f), {}};  // exactly the limit: kept
-    ASSERT_TRUE(build(scene));
+    turnAboutX(animation.tracks[0], 3.0f, -3.0f);
+    turnAboutX(animation.tracks[1], 0.0f, 3.1241393f);  // exactly the limit: kept
+    ASSERT_TRUE(importBuild(scene, false));
     const auto rx = curveKeys("hip", "rotateX");
     ASSERT_EQ(rx.size(), 2u);
     EXPECT_NEAR(rx[0].value, 3.0, 1e-5);
@@ -184,12 +179,9 @@ TEST_F(Skeleton, NoWarningWhenTracksDoNotMatchTheBones) {
     Scene scene;
     addBone(scene, "hip", -1);
     Animation& animation = animate(scene, 0, 30, 30);
-    BoneTrack& track = animation.tracks[0];
-    ASSERT_EQ(track.rotationKeys.allocate(2), 1);
-    track.rotationKeys[0] = {0.0f, aboutX(3.0f), {}};
-    track.rotationKeys[1] = {1.0f, aboutX(-3.0f), {}};
+    turnAboutX(animation.tracks[0], 3.0f, -3.0f);
     addBone(scene, "extra", 0);  // now two bones, one track
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene, false));
     EXPECT_EQ(curveKeys("hip", "rotateX").size(), 2u);
     EXPECT_TRUE(curveKeys("extra", "rotateX").empty());
     for (const std::string& line : hostLines()) EXPECT_EQ(line.find("WARNING"), std::string::npos) << line;
@@ -204,7 +196,7 @@ TEST_F(Skeleton, KeysAtTimesThatAreNotNumbersAreLeftOut) {
     track.positionKeys[0] = {0.0f, {1, 0, 0}};
     track.positionKeys[1] = {std::nanf(""), {2, 0, 0}};
     track.positionKeys[2] = {1.0f, {3, 0, 0}};
-    ASSERT_TRUE(build(scene));
+    ASSERT_TRUE(importBuild(scene, false));
     const auto tx = curveKeys("hip", "translateX");
     ASSERT_EQ(tx.size(), 2u);
     EXPECT_EQ(tx[1].value, 3.0);
@@ -218,7 +210,7 @@ TEST_F(Skeleton, SampledModeKeysEveryFrameOfTheRange) {
     ASSERT_EQ(track.positionKeys.allocate(2), 1);
     track.positionKeys[0] = {0.0f, {0, 0, 0}};
     track.positionKeys[1] = {1.0f, {30, 0, 0}};
-    ASSERT_TRUE(build(scene, false));
+    ASSERT_TRUE(importBuild(scene, false, false));
     const auto tx = curveKeys("hip", "translateX");
     ASSERT_EQ(tx.size(), 31u);
     for (std::size_t f = 0; f < tx.size(); ++f) {
@@ -237,7 +229,7 @@ TEST_F(Skeleton, SampledModeTreatsZeroRateAs30AndTruncatesTheRange) {
     BoneTrack& track = animation.tracks[0];
     ASSERT_EQ(track.scaleKeys.allocate(1), 1);
     track.scaleKeys[0] = {0.0f, {3, 3, 3}};
-    ASSERT_TRUE(build(scene, false));
+    ASSERT_TRUE(importBuild(scene, false, false));
     const auto sx = curveKeys("hip", "scaleX");
     ASSERT_EQ(sx.size(), 10u);
     EXPECT_NEAR(sx[0].seconds, 2.0 / 30.0, 1e-6);
@@ -249,11 +241,8 @@ TEST_F(Skeleton, SampledRotationsAreUnwrappedToo) {
     Scene scene;
     addBone(scene, "hip", -1);
     Animation& animation = animate(scene, 0, 1, 1);
-    BoneTrack& track = animation.tracks[0];
-    ASSERT_EQ(track.rotationKeys.allocate(2), 1);
-    track.rotationKeys[0] = {0.0f, aboutX(3.0f), {}};
-    track.rotationKeys[1] = {1.0f, aboutX(-3.0f), {}};
-    ASSERT_TRUE(build(scene, false));
+    turnAboutX(animation.tracks[0], 3.0f, -3.0f);
+    ASSERT_TRUE(importBuild(scene, false, false));
     const auto rx = curveKeys("hip", "rotateX");
     ASSERT_EQ(rx.size(), 2u);
     EXPECT_NEAR(rx[1].value, 3.2831855, 1e-5);

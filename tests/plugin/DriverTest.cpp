@@ -23,31 +23,17 @@ MFileObject fileAt(const std::string& path) {
     return file;
 }
 
-const std::vector<std::string> kExportHead = {
+const std::vector<std::string> kExportBanner = {
     "QVX: =======================================",
     "QVX: Tavrin Pro Exporter for Maya",
     "QVX: =======================================",
-    "QVX: Gathering scene...",
-    "QVX: export_lights: 1",
-    "QVX: export_materials: 1",
-    "QVX: export_colors: 1",
-    "QVX: export_uvs: 1",
-    "QVX: export_uvsets: 1",
-    "QVX: export_bones: 1",
-    "QVX: export_animation: 1",
-    "QVX: fix_flipped_faces: 1",
-    "QVX: unweld_hard_edges: 0",
+};
+const std::vector<std::string> kExportOptionLines = {
+    "QVX: export_lights: 1",     "QVX: export_materials: 1",  "QVX: export_colors: 1",
+    "QVX: export_uvs: 1",        "QVX: export_uvsets: 1",     "QVX: export_bones: 1",
+    "QVX: export_animation: 1",  "QVX: fix_flipped_faces: 1", "QVX: unweld_hard_edges: 0",
     "QVX: export_as_qvx_v2x: 0",
 };
-
-const char kExportHeadStderr[] =
-    "QVX: =======================================\n"
-    "QVX: Tavrin Pro Exporter for Maya\n"
-    "QVX: =======================================\n"
-    "QVX: export_lights: 1\nQVX: export_materials: 1\nQVX: export_colors: 1\nQVX: export_uvs: 1\n"
-    "QVX: export_uvsets: 1\nQVX: export_bones: 1\nQVX: export_animation: 1\n"
-    "QVX: fix_flipped_faces: 1\nQVX: unweld_hard_edges: 0\nQVX: export_as_qvx_v2x: 0\n"
-    "QVX: Gathering scene...\n";
 
 const std::vector<std::string> kImportHead = {
     "QVX: =======================================",
@@ -58,17 +44,23 @@ const std::vector<std::string> kImportHead = {
     "QVX: import_phong_materials: 1",
 };
 
-const char kImportHeadStderr[] =
-    "QVX: =======================================\n"
-    "QVX: Tavrin Pro Importer for Maya\n"
-    "QVX: =======================================\n"
-    "QVX: Preparing scene from file...\n"
-    "QVX: import_unsampled_keys: 1\nQVX: import_phong_materials: 1\n";
-
 std::vector<std::string> joined(std::vector<std::string> head, const std::vector<std::string>& tail) {
     head.insert(head.end(), tail.begin(), tail.end());
     return head;
 }
+
+std::string asText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
+}
+
+// The host log shows "Gathering scene..." before the option lines; standard error after them.
+const std::vector<std::string> kExportHead =
+    joined(joined(kExportBanner, {"QVX: Gathering scene..."}), kExportOptionLines);
+const std::string kExportHeadStderr =
+    asText(joined(joined(kExportBanner, kExportOptionLines), {"QVX: Gathering scene..."}));
+const std::string kImportHeadStderr = asText(kImportHead);
 
 class Drivers : public HostTest {
   protected:
@@ -102,7 +94,7 @@ TEST_F(Drivers, WriteShowsItsLinesInOrderOnBothChannels) {
     for (const mayasim::LogLine& line : mayasim::messages()) {
         EXPECT_EQ(line.severity, mayasim::Severity::kInfo) << line.text;
     }
-    EXPECT_EQ(stderrText(), std::string(kExportHeadStderr) + "QVX: Writing to file...\nQVX: Finished.\n");
+    EXPECT_EQ(stderrText(), kExportHeadStderr + "QVX: Writing to file...\nQVX: Finished.\n");
 }
 
 TEST_F(Drivers, WriteLeavesOnlyTheTargetAndAnEmptyScene) {
@@ -175,8 +167,7 @@ TEST_F(Drivers, ReadShowsItsLinesInOrderOnBothChannels) {
     const std::string path = quadFile();
     ASSERT_TRUE(read(path));
     EXPECT_EQ(hostLines(), joined(kImportHead, {"QVX: Merging into current scene...", "QVX: Finished."}));
-    EXPECT_EQ(stderrText(),
-              std::string(kImportHeadStderr) + "QVX: Merging into current scene...\nQVX: Finished.\n");
+    EXPECT_EQ(stderrText(), kImportHeadStderr + "QVX: Merging into current scene...\nQVX: Finished.\n");
     EXPECT_TRUE(exists("qvxTransform"));
     EXPECT_TRUE(exists("|qvxTransform|QVXMesh0"));
     EXPECT_FALSE(translator.scene.meshes.present());
@@ -266,7 +257,7 @@ TEST_F(Drivers, EveryLoadFailureShowsItsLineAndFails) {
         EXPECT_FALSE(read(path)) << c.what;
         EXPECT_EQ(hostLines(), joined(kImportHead, {c.hostLine, "QVX: Finished."})) << c.what;
         EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-                  std::string(kImportHeadStderr) + c.stderrLine + "QVX: Finished.\n")
+                  kImportHeadStderr + c.stderrLine + "QVX: Finished.\n")
             << c.what;
         ::testing::internal::CaptureStderr();
         EXPECT_FALSE(exists("qvxTransform")) << c.what;

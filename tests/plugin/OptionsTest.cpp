@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "plugin/Options.h"
 
@@ -11,26 +14,18 @@ class OptionGrammar : public ::testing::Test {
     OptionFlags flags;
 };
 
-TEST_F(OptionGrammar, FreshFlagsHoldTheTableDefaults) {
-    EXPECT_EQ(flags.export_lights, 1u);
-    EXPECT_EQ(flags.export_materials, 1u);
-    EXPECT_EQ(flags.export_colors, 1u);
-    EXPECT_EQ(flags.export_uvs, 1u);
-    EXPECT_EQ(flags.export_uvsets, 1u);
-    EXPECT_EQ(flags.export_bones, 1u);
-    EXPECT_EQ(flags.export_animation, 1u);
-    EXPECT_EQ(flags.fix_flipped_faces, 1u);
-    EXPECT_EQ(flags.unweld_hard_edges, 0u);
-    EXPECT_EQ(flags.export_as_qvx_v2x, 0u);
-    EXPECT_EQ(flags.import_unsampled_keys, 1u);
-    EXPECT_EQ(flags.import_phong_materials, 1u);
-}
-
-TEST_F(OptionGrammar, DefaultOptionStringListsEveryOptionWithItsDefault) {
+// The registered default string names every option, in table order (ten for the export, two for
+// the import), with the value fresh flags hold.
+TEST_F(OptionGrammar, DefaultOptionStringListsEveryOptionWithItsFreshValue) {
     EXPECT_EQ(defaultOptionString(),
               "export_lights=1;export_materials=1;export_colors=1;export_uvs=1;export_uvsets=1;"
               "export_bones=1;export_animation=1;fix_flipped_faces=1;unweld_hard_edges=0;"
               "export_as_qvx_v2x=0;import_unsampled_keys=1;import_phong_materials=1;");
+    std::string fresh;
+    for (const OptionSpec& option : kOptionTable) {
+        fresh += std::string(option.name) + "=" + std::to_string(flags.*option.flag) + ";";
+    }
+    EXPECT_EQ(fresh, defaultOptionString());
 }
 
 TEST_F(OptionGrammar, DefaultOptionStringReproducesFreshFlagsWhenParsed) {
@@ -45,52 +40,50 @@ TEST_F(OptionGrammar, DefaultOptionStringReproducesFreshFlagsWhenParsed) {
     }
 }
 
-TEST_F(OptionGrammar, TableHasTenExportAndTwoImportOptions) {
-    int exportCount = 0;
-    int importCount = 0;
-    for (const OptionSpec& option : kOptionTable) {
-        (option.driver == OptionDriver::Export ? exportCount : importCount) += 1;
-    }
-    EXPECT_EQ(exportCount, 10);
-    EXPECT_EQ(importCount, 2);
-}
-
-TEST_F(OptionGrammar, SingleEntryChangesOnlyItsFlag) {
-    parseOptionString("export_lights=0", OptionDriver::Export, flags);
-    EXPECT_EQ(flags.export_lights, 0u);
-    OptionFlags defaults;
-    for (const OptionSpec& option : kOptionTable) {
-        if (option.flag != &OptionFlags::export_lights) {
-            EXPECT_EQ(flags.*option.flag, defaults.*option.flag) << option.name;
+// Each option string, parsed over fresh flags, changes exactly the listed flags.
+TEST_F(OptionGrammar, OptionStringsChangeExactlyTheirFlags) {
+    struct Case {
+        const char* what;
+        const char* text;
+        OptionDriver driver;
+        std::map<std::string, std::uint32_t> changed;  // option name -> value
+    };
+    const OptionDriver E = OptionDriver::Export, I = OptionDriver::Import;
+    // clang-format off
+    const Case cases[] = {
+        {"single entry", "export_lights=0", E, {{"export_lights", 0}}},
+        {"empty string", "", E, {}},
+        {"no equals sign", "export_lights;export_bones", E, {}},
+        {"empty value", "export_lights=;export_materials=", E,
+         {{"export_lights", 0}, {"export_materials", 0}}},
+        {"non-numeric value", "export_lights=abc;", E, {{"export_lights", 0}}},
+        {"later entries win", "export_uvs=0;export_uvs=1;export_colors=1;export_colors=0;", E,
+         {{"export_colors", 0}}},
+        {"empty entries", ";;export_uvsets=0;;;export_as_qvx_v2x=1", E,
+         {{"export_uvsets", 0}, {"export_as_qvx_v2x", 1}}},
+        {"exact, case-sensitive names", "Export_Lights=0;export_lights =0;export_light=0;export_lightsx=0", E,
+         {}},
+        {"export ignores import names", "import_unsampled_keys=0;import_phong_materials=0;", E, {}},
+        {"import ignores export names", "export_lights=0;unweld_hard_edges=1;import_phong_materials=0", I,
+         {{"import_phong_materials", 0}}},
+        {"value ends at a second equals sign", "export_lights=0=1;unweld_hard_edges=1=0", E,
+         {{"export_lights", 0}, {"unweld_hard_edges", 1}}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        OptionFlags parsed;
+        parseOptionString(c.text, c.driver, parsed);
+        const OptionFlags fresh;
+        for (const OptionSpec& option : kOptionTable) {
+            const auto changed = c.changed.find(option.name);
+            const std::uint32_t expected = changed != c.changed.end() ? changed->second : fresh.*option.flag;
+            EXPECT_EQ(parsed.*option.flag, expected) << option.name;
         }
     }
-}
-
-TEST_F(OptionGrammar, EmptyStringKeepsEveryFlag) {
-    parseOptionString("export_lights=0;unweld_hard_edges=1;", OptionDriver::Export, flags);
-    parseOptionString("", OptionDriver::Export, flags);
-    EXPECT_EQ(flags.export_lights, 0u);
-    EXPECT_EQ(flags.unweld_hard_edges, 1u);
-}
-
-TEST_F(OptionGrammar, EntryWithoutEqualsSignIsIgnored) {
-    flags.export_lights = 1;
-    parseOptionString("export_lights;", OptionDriver::Export, flags);
-    EXPECT_EQ(flags.export_lights, 1u);
+    // A flag already turned off stays off when its entry has no equals sign.
     flags.export_lights = 0;
     parseOptionString("export_lights", OptionDriver::Export, flags);
-    EXPECT_EQ(flags.export_lights, 0u);
-}
-
-TEST_F(OptionGrammar, EmptyValueTurnsFlagOff) {
-    parseOptionString("export_lights=;", OptionDriver::Export, flags);
-    EXPECT_EQ(flags.export_lights, 0u);
-    parseOptionString("export_materials=", OptionDriver::Export, flags);
-    EXPECT_EQ(flags.export_materials, 0u);
-}
-
-TEST_F(OptionGrammar, NonNumericValueTurnsFlagOff) {
-    parseOptionString("export_lights=abc;", OptionDriver::Export, flags);
     EXPECT_EQ(flags.export_lights, 0u);
 }
 
@@ -105,46 +98,6 @@ TEST_F(OptionGrammar, PositiveValuesTurnFlagOnOthersOff) {
         parseOptionString(std::string("export_bones=") + off, OptionDriver::Export, flags);
         EXPECT_EQ(flags.export_bones, 0u) << off;
     }
-}
-
-TEST_F(OptionGrammar, LaterEntriesOverrideEarlierOnes) {
-    parseOptionString("export_uvs=0;export_uvs=1;export_colors=1;export_colors=0;", OptionDriver::Export,
-                      flags);
-    EXPECT_EQ(flags.export_uvs, 1u);
-    EXPECT_EQ(flags.export_colors, 0u);
-}
-
-TEST_F(OptionGrammar, EmptyEntriesAreSkipped) {
-    parseOptionString(";;export_uvsets=0;;;export_as_qvx_v2x=1", OptionDriver::Export, flags);
-    EXPECT_EQ(flags.export_uvsets, 0u);
-    EXPECT_EQ(flags.export_as_qvx_v2x, 1u);
-}
-
-TEST_F(OptionGrammar, NamesCompareExactlyAndCaseSensitively) {
-    parseOptionString("Export_Lights=0;export_lights =0;export_light=0;export_lightsx=0",
-                      OptionDriver::Export, flags);
-    EXPECT_EQ(flags.export_lights, 1u);
-}
-
-TEST_F(OptionGrammar, ExportIgnoresImportNames) {
-    parseOptionString("import_unsampled_keys=0;import_phong_materials=0;", OptionDriver::Export, flags);
-    EXPECT_EQ(flags.import_unsampled_keys, 1u);
-    EXPECT_EQ(flags.import_phong_materials, 1u);
-}
-
-TEST_F(OptionGrammar, ImportIgnoresExportNames) {
-    parseOptionString("export_lights=0;unweld_hard_edges=1;import_phong_materials=0", OptionDriver::Import,
-                      flags);
-    EXPECT_EQ(flags.export_lights, 1u);
-    EXPECT_EQ(flags.unweld_hard_edges, 0u);
-    EXPECT_EQ(flags.import_phong_materials, 0u);
-    EXPECT_EQ(flags.import_unsampled_keys, 1u);
-}
-
-TEST_F(OptionGrammar, ValueEndsAtASecondEqualsSign) {
-    parseOptionString("export_lights=0=1;unweld_hard_edges=1=0", OptionDriver::Export, flags);
-    EXPECT_EQ(flags.export_lights, 0u);
-    EXPECT_EQ(flags.unweld_hard_edges, 1u);
 }
 
 TEST_F(OptionGrammar, LogLinesFollowTableOrderPerDriver) {

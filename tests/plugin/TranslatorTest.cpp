@@ -10,56 +10,37 @@
 
 namespace {
 
-MFileObject fileNamed(const char* path) {
-    MFileObject file;
-    file.setFullName(MString(path));
-    return file;
-}
-
-class TranslatorIdentification : public ::testing::Test {
-  protected:
-    MPxFileTranslator::MFileKind identify(const char* path, const char* buffer, short size) const {
-        return translator.identifyFile(fileNamed(path), buffer, size);
+// The file name decides first (".qvx" in any case, at the end of a name of four characters or
+// more), then the first four bytes: the magic makes it certain, anything else leaves it possible.
+TEST(TranslatorIdentification, NameThenMagicDecide) {
+    struct Case {
+        const char* path;
+        const char* buffer;
+        short size;
+        MPxFileTranslator::MFileKind kind;
+    };
+    const Case cases[] = {
+        {"scene.QVX", "QVXH", 4, MPxFileTranslator::kIsMyFileType},
+        {"/projects/a/scene.qvx", "QVXH\x1f\0\0\0", 8, MPxFileTranslator::kIsMyFileType},
+        {".qvx", "QVXH", 4, MPxFileTranslator::kIsMyFileType},
+        {"scene.qvx", "QVXh", 4, MPxFileTranslator::kCouldBeMyFileType},
+        {"scene.qvx", "ABCDEFGH", 8, MPxFileTranslator::kCouldBeMyFileType},
+        {"scene.qvx", nullptr, 0, MPxFileTranslator::kCouldBeMyFileType},
+        {"scene.qvx", nullptr, 64, MPxFileTranslator::kCouldBeMyFileType},
+        {"scene.qvx", "QVX", 3, MPxFileTranslator::kCouldBeMyFileType},
+        {"scene.qvx", "QVXH", -1, MPxFileTranslator::kCouldBeMyFileType},
+        {"scene.obj", "QVXH", 4, MPxFileTranslator::kNotMyFileType},
+        {"scene.qvx.bak", "QVXH", 4, MPxFileTranslator::kNotMyFileType},
+        {"sceneqvx", "QVXH", 4, MPxFileTranslator::kNotMyFileType},
+        {"qvx", "QVXH", 4, MPxFileTranslator::kNotMyFileType},
+        {"/dir.qvx/a", "QVXH", 4, MPxFileTranslator::kNotMyFileType},
+    };
+    const QVXTranslator translator;
+    for (const Case& c : cases) {
+        MFileObject file;
+        file.setFullName(MString(c.path));
+        EXPECT_EQ(translator.identifyFile(file, c.buffer, c.size), c.kind) << c.path << " " << c.size;
     }
-    QVXTranslator translator;
-};
-
-TEST_F(TranslatorIdentification, UpperCaseExtensionWithMagicIsMyType) {
-    EXPECT_EQ(identify("scene.QVX", "QVXH", 4), MPxFileTranslator::kIsMyFileType);
-}
-
-TEST_F(TranslatorIdentification, MagicFollowedByMoreBytesIsMyType) {
-    EXPECT_EQ(identify("/projects/a/scene.qvx", "QVXH\x1f\0\0\0", 8), MPxFileTranslator::kIsMyFileType);
-}
-
-TEST_F(TranslatorIdentification, OtherFirstBytesCouldBeMyType) {
-    EXPECT_EQ(identify("scene.qvx", "QVXh", 4), MPxFileTranslator::kCouldBeMyFileType);
-    EXPECT_EQ(identify("scene.qvx", "ABCDEFGH", 8), MPxFileTranslator::kCouldBeMyFileType);
-}
-
-TEST_F(TranslatorIdentification, MissingOrShortBufferCouldBeMyType) {
-    EXPECT_EQ(identify("scene.qvx", nullptr, 0), MPxFileTranslator::kCouldBeMyFileType);
-    EXPECT_EQ(identify("scene.qvx", nullptr, 64), MPxFileTranslator::kCouldBeMyFileType);
-    EXPECT_EQ(identify("scene.qvx", "QVX", 3), MPxFileTranslator::kCouldBeMyFileType);
-    EXPECT_EQ(identify("scene.qvx", "QVXH", -1), MPxFileTranslator::kCouldBeMyFileType);
-}
-
-TEST_F(TranslatorIdentification, OtherExtensionIsNotMyType) {
-    EXPECT_EQ(identify("scene.obj", "QVXH", 4), MPxFileTranslator::kNotMyFileType);
-    EXPECT_EQ(identify("scene.qvx.bak", "QVXH", 4), MPxFileTranslator::kNotMyFileType);
-    EXPECT_EQ(identify("sceneqvx", "QVXH", 4), MPxFileTranslator::kNotMyFileType);
-}
-
-TEST_F(TranslatorIdentification, NameShorterThanFourCharactersIsNotMyType) {
-    EXPECT_EQ(identify("qvx", "QVXH", 4), MPxFileTranslator::kNotMyFileType);
-    EXPECT_EQ(identify("/dir.qvx/a", "QVXH", 4), MPxFileTranslator::kNotMyFileType);
-}
-
-TEST_F(TranslatorIdentification, ExtensionAloneIsEnough) {
-    EXPECT_EQ(identify(".qvx", "QVXH", 4), MPxFileTranslator::kIsMyFileType);
-}
-
-TEST_F(TranslatorIdentification, FileWithoutNameIsNotMyType) {
     EXPECT_EQ(translator.identifyFile(MFileObject(), "QVXH", 4), MPxFileTranslator::kNotMyFileType);
 }
 
@@ -68,14 +49,11 @@ class TranslatorAnswers : public ::testing::Test {
     QVXTranslator translator;
 };
 
-TEST_F(TranslatorAnswers, ReadsAndWritesQvxFiles) {
+TEST_F(TranslatorAnswers, ReadsAndWritesQvxFilesAndKeepsTheHostDefaultsOtherwise) {
     EXPECT_TRUE(translator.haveReadMethod());
     EXPECT_TRUE(translator.haveWriteMethod());
     EXPECT_EQ(translator.defaultExtension(), "qvx");
     EXPECT_EQ(translator.filter(), "*.qvx");
-}
-
-TEST_F(TranslatorAnswers, KeepsTheHostDefaultsForOtherQueries) {
     const MPxFileTranslator base;
     EXPECT_EQ(translator.canBeOpened(), base.canBeOpened());
     EXPECT_EQ(translator.haveNamespaceSupport(), base.haveNamespaceSupport());
@@ -94,12 +72,6 @@ TEST_F(TranslatorAnswers, StartsEmptyWithFixedTexts) {
     EXPECT_EQ(translator.versionText, "v3.0");
     EXPECT_EQ(translator.dateText, "");
     EXPECT_EQ(translator.sourcePath, "");
-}
-
-TEST_F(TranslatorAnswers, CreatorMakesAFreshTranslator) {
-    std::unique_ptr<MPxFileTranslator> made(static_cast<MPxFileTranslator*>(QVXTranslator::creator()));
-    ASSERT_NE(made, nullptr);
-    EXPECT_EQ(made->filter(), "*.qvx");
 }
 
 }  // namespace
