@@ -580,9 +580,10 @@ bool RecordReader::boneTrack(BoneTrack& track) {
     // Rotation keys: time and quaternion (the Euler angles are not stored).
     if (!cursor_.count(count, 20, "rotation keys")) return false;
     if (kFill && count > 0) {
-        if (!track.rotationKeys.allocate(count)) return cursor_.fail("memory for rotation keys");
+        if (!track.rotationKeys.allocateForOverwrite(count)) return cursor_.fail("memory for rotation keys");
         for (RotationKey& key : track.rotationKeys) {
             if (!cursor_.f32(key.time) || !cursor_.f32s(&key.value.x, 4)) return false;
+            key.euler = {0.0f, 0.0f, 0.0f};  // filled by the host-side sampler, not stored
         }
     } else if (!cursor_.skip(static_cast<std::size_t>(count) * 20)) {
         return false;
