@@ -75,6 +75,7 @@ Scene::~Scene() {
         n->parents.clear();
         n->children.clear();
         n->connections.clear();
+        n->sources.clear();
     }
     world_->children.clear();
 }
@@ -291,6 +292,7 @@ MStatus Scene::connect(const PlugRef& src, const PlugRef& dst) {
     if (!s) return s;
     src.node->connections.push_back(Connection{src, dst, false});
     dst.node->connections.push_back(Connection{dst, src, true});
+    dst.node->sources[dst] = src;
     if (src.isElement()) touchElement(src);
     if (dst.isElement()) touchElement(dst);
     return MS::kSuccess;
@@ -309,17 +311,17 @@ MStatus Scene::disconnect(const PlugRef& src, const PlugRef& dst) {
         return c.localIsDestination && c.local == dst && c.remote == src;
     });
     if (dit != dc.end()) dc.erase(dit);
+    auto fed = dst.node->sources.find(dst);
+    if (fed != dst.node->sources.end() && fed->second == src) dst.node->sources.erase(fed);
     return MS::kSuccess;
 }
 
 bool Scene::sourceOf(const PlugRef& dst, PlugRef& src) const {
     if (!dst.node) return false;
-    for (const Connection& c : dst.node->connections)
-        if (c.localIsDestination && c.local == dst) {
-            src = c.remote;
-            return true;
-        }
-    return false;
+    auto fed = dst.node->sources.find(dst);
+    if (fed == dst.node->sources.end()) return false;
+    src = fed->second;
+    return true;
 }
 
 std::vector<PlugRef> Scene::destinationsOf(const PlugRef& src) const {
@@ -331,14 +333,31 @@ std::vector<PlugRef> Scene::destinationsOf(const PlugRef& src) const {
 }
 
 // ---- Values ----
+namespace {
+
+// The attributes from the top-level one down to `a`, without allocating: slot lookups run once
+// per plug access, millions of times in a large scene.
+int chainOf(const Attribute* a, std::array<const Attribute*, kMaxAttrDepth>& out) {
+    const int n = a->depth + 1;
+    if (n > kMaxAttrDepth) return 0;
+    for (int d = a->depth; d >= 0 && a; --d, a = a->parent) out[static_cast<std::size_t>(d)] = a;
+    return n;
+}
+
+}  // namespace
+
 const Slot* Scene::findSlot(const PlugRef& plug) const {
     if (!plug.valid() || !plug.resolvable()) return nullptr;
+    std::array<const Attribute*, kMaxAttrDepth> chain{};
+    const int n = chainOf(plug.attr, chain);
+    if (n == 0) return nullptr;
     const Slot* cur = &plug.node->root;
-    for (const Attribute* a : plug.attr->chain()) {
+    for (int d = 0; d < n; ++d) {
+        const Attribute* a = chain[static_cast<std::size_t>(d)];
         auto it = cur->children.find(a);
         if (it == cur->children.end()) return nullptr;
         cur = &it->second;
-        unsigned i = plug.index[static_cast<std::size_t>(a->depth)];
+        unsigned i = plug.index[static_cast<std::size_t>(d)];
         if (a->array && i != kNoIndex) {
             auto e = cur->elements.find(i);
             if (e == cur->elements.end()) return nullptr;
@@ -350,11 +369,15 @@ const Slot* Scene::findSlot(const PlugRef& plug) const {
 
 Slot* Scene::slot(const PlugRef& plug) {
     if (!plug.valid() || !plug.resolvable()) return nullptr;
+    std::array<const Attribute*, kMaxAttrDepth> chain{};
+    const int n = chainOf(plug.attr, chain);
+    if (n == 0) return nullptr;
     Slot* cur = &plug.node->root;
-    for (const Attribute* a : plug.attr->chain()) {
+    for (int d = 0; d < n; ++d) {
+        const Attribute* a = chain[static_cast<std::size_t>(d)];
         cur = &cur->children[a];
-        unsigned i = plug.index[static_cast<std::size_t>(a->depth)];
-        if (a->array && i != kNoIndex) cur = &cur->elements[i];
+        unsigned i = plug.index[static_cast<std::size_t>(d)];
+        if (a->array && i != kNoIndex) cur = &cur->elements.try_emplace(i).first->second;
     }
     return cur;
 }
