@@ -278,6 +278,10 @@ class Scene {
     MStatus setNumber(Node* node, const std::string& attrName, double v);
     // The existing logical indices of an array plug, ascending.
     std::vector<unsigned> elementIndices(const PlugRef& arrayPlug) const;
+    // How many elements an array plug has, and the logical index of the n-th (physical order is
+    // logical order), without listing them all.
+    std::size_t elementCount(const PlugRef& arrayPlug) const;
+    bool elementAt(const PlugRef& arrayPlug, std::size_t physical, unsigned& logical) const;
     // Makes an array element exist (as elementByLogicalIndex does).
     void touchElement(const PlugRef& elementPlug);
 

@@ -1,6 +1,7 @@
 // The scene: nodes, names, the DAG, connections and evaluation.
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 #include "Graph.h"
 
@@ -393,6 +394,25 @@ std::vector<unsigned> Scene::elementIndices(const PlugRef& arrayPlug) const {
     if (const Slot* s = findSlot(arrayPlug))
         for (const auto& e : s->elements) out.push_back(e.first);
     return out;
+}
+
+std::size_t Scene::elementCount(const PlugRef& arrayPlug) const {
+    if (!arrayPlug.valid() || !arrayPlug.attr->array || arrayPlug.isElement()) return 0;
+    const Slot* s = findSlot(arrayPlug);
+    return s ? s->elements.size() : 0;
+}
+
+bool Scene::elementAt(const PlugRef& arrayPlug, std::size_t physical, unsigned& logical) const {
+    if (!arrayPlug.valid() || !arrayPlug.attr->array || arrayPlug.isElement()) return false;
+    const Slot* s = findSlot(arrayPlug);
+    if (!s || physical >= s->elements.size()) return false;
+    // From the nearer end: walking a map is linear in the steps taken.
+    if (physical < s->elements.size() / 2)
+        logical = std::next(s->elements.begin(), static_cast<std::ptrdiff_t>(physical))->first;
+    else
+        logical =
+            std::prev(s->elements.end(), static_cast<std::ptrdiff_t>(s->elements.size() - physical))->first;
+    return true;
 }
 
 bool Scene::read(const PlugRef& plug, Value& out) const {

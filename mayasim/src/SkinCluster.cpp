@@ -821,23 +821,34 @@ bool runSkinClusterCommand(const std::vector<std::string>& args, std::vector<std
         }
 
         // Closest-distance weights: each influence weighs 1 / d^dropoff by the point's distance d to
-        // its bone; the strongest `maxInfluences` are kept and normalised to sum to 1.
+        // its bone; the strongest `maxInfluences` are kept and normalised to sum to 1. The weight
+        // falls as the distance grows, so the strongest are the nearest: only those are kept
+        // while the bones are walked (nearest first, the earlier influence first among equals)
+        // and weighed, which keeps the bind a pass over points times influences with nothing
+        // heavier than a distance in it.
         const std::vector<Point> pts = currentPoints(orig);
-        std::vector<std::pair<double, unsigned>> ranked(bones.size());
+        const std::size_t want = std::min(bones.size(), static_cast<std::size_t>(std::max(keep, 1)));
+        std::vector<std::pair<double, unsigned>> ranked;  // (distance, influence), then (weight, influence)
+        ranked.reserve(want + 1);
         for (std::size_t v = 0; v < pts.size(); ++v) {
             const Point wp = transformPoint(pts[v], gw);
-            // Scaled by the nearest distance, so that the nearest influence weighs 1 and nothing
-            // overflows: (dmin / d)^dropoff is proportional to 1 / d^dropoff.
+            ranked.clear();
             double nearest = std::numeric_limits<double>::max();
             for (std::size_t j = 0; j < bones.size(); ++j) {
                 const double d = std::max(distanceToSegment(wp, bones[j].start, bones[j].end), kNearest);
-                ranked[j] = {d, static_cast<unsigned>(j)};
                 nearest = std::min(nearest, d);
+                // A distance that is not a number weighs nothing: it ranks after every other.
+                const double rank = std::isfinite(d) ? d : std::numeric_limits<double>::infinity();
+                if (ranked.size() == want && !(rank < ranked.back().first)) continue;
+                auto at = std::upper_bound(ranked.begin(), ranked.end(), rank,
+                                           [](double r, const auto& e) { return r < e.first; });
+                ranked.insert(at, {rank, static_cast<unsigned>(j)});
+                if (ranked.size() > want) ranked.pop_back();
             }
+            // Scaled by the nearest distance, so that the nearest influence weighs 1 and nothing
+            // overflows: (dmin / d)^dropoff is proportional to 1 / d^dropoff.
             for (auto& r : ranked) r.first = std::isfinite(r.first) ? std::pow(nearest / r.first, rate) : 0.0;
-            std::sort(ranked.begin(), ranked.end(),
-                      [](const auto& x, const auto& y) { return x.first > y.first; });
-            std::size_t used = std::min(ranked.size(), static_cast<std::size_t>(std::max(keep, 1)));
+            std::size_t used = ranked.size();
             double sum = 0;
             for (std::size_t k = 0; k < used; ++k) sum += ranked[k].first;
             // Shares below a thousandth are dropped (the strongest always stays) and the rest
