@@ -221,6 +221,9 @@ class Node : public Object {
     // `connections`, so that evaluation finds what feeds a plug without a scan of every
     // connection (a mesh in many shading groups has thousands).
     std::map<PlugRef, PlugRef> sources;
+    // Counts the values written on this node and the connections made or broken at it, so that
+    // what is remembered about the node can tell whether it still holds.
+    std::uint64_t revision = 0;
     std::unique_ptr<NodeData> data;
 
     std::shared_ptr<Node> self() { return std::static_pointer_cast<Node>(shared_from_this()); }

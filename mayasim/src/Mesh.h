@@ -4,6 +4,7 @@
 // shading-group membership helpers that MFnMesh and MFnSet share.
 
 #include <array>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -46,6 +47,9 @@ struct FaceOwnerMemo {
     };
     std::vector<Group> groups;  // in membership order (by object group index)
     std::vector<int> owner;     // per face: position in `groups`, or -1
+    // The shape's revision when the memo last matched its plugs: unchanged, nothing on the shape
+    // was written or connected since, and only the face lists themselves need a look.
+    std::uint64_t revision = 0;
 };
 
 // The memos of a node's instances. They describe that node alone: a copy of the geometry (as a

@@ -77,6 +77,7 @@ void revert(const ModOp& op) {
             if (Slot* slot = s.slot(toRef(op.dst))) {
                 slot->value = op.oldValue;
                 slot->hasValue = op.hadValue;
+                ++toRef(op.dst).node->revision;
             }
             break;
         case ModOp::kDelete:  // deleted nodes are not brought back

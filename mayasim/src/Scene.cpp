@@ -294,6 +294,8 @@ MStatus Scene::connect(const PlugRef& src, const PlugRef& dst) {
     src.node->connections.push_back(Connection{src, dst, false});
     dst.node->connections.push_back(Connection{dst, src, true});
     dst.node->sources[dst] = src;
+    ++src.node->revision;
+    ++dst.node->revision;
     if (src.isElement()) touchElement(src);
     if (dst.isElement()) touchElement(dst);
     return MS::kSuccess;
@@ -314,6 +316,8 @@ MStatus Scene::disconnect(const PlugRef& src, const PlugRef& dst) {
     if (dit != dc.end()) dc.erase(dit);
     auto fed = dst.node->sources.find(dst);
     if (fed != dst.node->sources.end() && fed->second == src) dst.node->sources.erase(fed);
+    ++src.node->revision;
+    ++dst.node->revision;
     return MS::kSuccess;
 }
 
@@ -490,6 +494,7 @@ MStatus Scene::write(const PlugRef& plug, const Value& v) {
     }
     s->value = stored;
     s->hasValue = true;
+    ++plug.node->revision;
     return MS::kSuccess;
 }
 

@@ -137,6 +137,15 @@ bool sameFaces(const FaceOwnerMemo::Group& g, const ObjectPtr& faces) {
 FaceOwnerMemo* currentMemo(Node* shape, unsigned instance, int numFaces) {
     MeshData* d = meshData(shape);
     if (!d) return nullptr;
+    auto known = d->faceOwners.byInstance.find(instance);
+    if (known != d->faceOwners.byInstance.end()) {
+        FaceOwnerMemo& memo = known->second;
+        const bool untouched =
+            memo.revision == shape->revision && memo.owner.size() == static_cast<std::size_t>(numFaces) &&
+            std::all_of(memo.groups.begin(), memo.groups.end(),
+                        [](const FaceOwnerMemo::Group& g) { return sameFaces(g, g.faces); });
+        if (untouched) return &memo;
+    }
     std::vector<Membership> groups;
     for (const Membership& m : membershipsOf(shape, instance)) {
         if (!isRenderableSet(m.set)) continue;
@@ -153,7 +162,10 @@ FaceOwnerMemo* currentMemo(Node* shape, unsigned instance, int numFaces) {
         same = g && g->local == groups[i].local && g->setPlug == groups[i].setPlug &&
                g->set == groups[i].set && sameFaces(*g, stored[i]);
     }
-    if (same) return &memo;
+    if (same) {
+        memo.revision = shape->revision;
+        return &memo;
+    }
 
     memo.groups.clear();
     memo.owner.assign(static_cast<std::size_t>(numFaces), -1);
@@ -175,6 +187,7 @@ FaceOwnerMemo* currentMemo(Node* shape, unsigned instance, int numFaces) {
         noteFaces(g, std::move(stored[i]));
         memo.groups.push_back(std::move(g));
     }
+    memo.revision = shape->revision;
     return &memo;
 }
 
@@ -237,7 +250,10 @@ MStatus addFacesWithMemo(FaceOwnerMemo& memo, Node* set, Node* shape, unsigned i
         groupGone = groupGone || !status;
     }
     // A group that left (or never joined) shifts the positions: the next use rebuilds.
-    if (groupGone) memo = FaceOwnerMemo{};
+    if (groupGone)
+        memo = FaceOwnerMemo{};
+    else
+        memo.revision = shape->revision;
     return status;
 }
 
