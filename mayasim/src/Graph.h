@@ -188,12 +188,32 @@ struct PlugRef {
     std::string name(bool longNames = true) const;  // "node.attr[2].child"
 };
 
-// Stored values of one attribute instance; missing entries read as defaults.
+// Stored values of one attribute instance; missing entries read as defaults. A number (what
+// nearly every stored value is) is held in place and anything else out of line, so that the
+// slots of large arrays (a skin's weights: millions of them) stay small.
 struct Slot {
-    Value value;
     bool hasValue = false;
+    double number = 0.0;                        // the value, when it is a number
+    std::unique_ptr<Value> other;               // the value, when it is not
     std::map<unsigned, Slot> elements;          // array attribute: existing logical indices
     std::map<const Attribute*, Slot> children;  // compound: children
+
+    // The stored value (empty when none is).
+    Value value() const { return !hasValue ? Value() : other ? *other : Value(number); }
+    void setValue(const Value& v) {
+        if (std::holds_alternative<double>(v)) {
+            number = std::get<double>(v);
+            other.reset();
+        } else {
+            other = std::make_unique<Value>(v);
+        }
+        hasValue = true;
+    }
+    void clearValue() {
+        hasValue = false;
+        number = 0.0;
+        other.reset();
+    }
 };
 
 struct Connection {

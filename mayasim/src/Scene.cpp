@@ -448,7 +448,7 @@ bool Scene::readDepth(const PlugRef& plug, Value& out, int depth) const {
         for (const ComputeFn& fn : t->computes)
             if (fn(*plug.node, plug, out)) return true;
     const Slot* s = findSlot(plug);
-    out = s && s->hasValue ? s->value : plug.attr->defaultOrZero();
+    out = s && s->hasValue ? s->value() : plug.attr->defaultOrZero();
     return true;
 }
 
@@ -492,8 +492,7 @@ MStatus Scene::write(const PlugRef& plug, const Value& v) {
         }
         stored = d;
     }
-    s->value = stored;
-    s->hasValue = true;
+    s->setValue(stored);
     ++plug.node->revision;
     return MS::kSuccess;
 }

@@ -15,8 +15,10 @@
 #include <maya/MObjectArray.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <map>
 
 #include "Bridge.h"
 #include "Commands.h"
@@ -159,8 +161,7 @@ PlugRef weightPlug(Node* skin, int point, unsigned influence) {
 double weightOf(Node* skin, int point, unsigned influence) {
     double v = 0;
     const Slot* slot = scene().findSlot(weightPlug(skin, point, influence));
-    if (slot && slot->hasValue && std::holds_alternative<double>(slot->value))
-        v = std::get<double>(slot->value);
+    if (slot && slot->hasValue && !slot->other) v = slot->number;
     return v;
 }
 
@@ -835,6 +836,29 @@ bool runSkinClusterCommand(const std::vector<std::string>& args, std::vector<std
         // times influences with nothing heavier than a distance test in it.
         const std::vector<Point> pts = currentPoints(orig);
         const std::size_t want = std::min(bones.size(), static_cast<std::size_t>(std::max(keep, 1)));
+        // Influences whose bones coincide (helper joints on one spot, a chain folded onto itself)
+        // are equally near every point: one distance test serves each such bundle.
+        struct Bundle {
+            Segment bone;
+            std::vector<unsigned> influences;  // ascending
+        };
+        std::vector<Bundle> bundles;
+        {
+            std::map<std::array<double, 6>, std::size_t> bundleOf;
+            for (std::size_t j = 0; j < bones.size(); ++j) {
+                const Segment& b = bones[j];
+                const std::array<double, 6> key = {b.start[0], b.start[1], b.start[2],
+                                                   b.ab[0],    b.ab[1],    b.ab[2]};
+                // A bone that is not a number stays alone (it could not be ordered among the others).
+                if (!std::all_of(key.begin(), key.end(), [](double x) { return std::isfinite(x); })) {
+                    bundles.push_back(Bundle{b, {static_cast<unsigned>(j)}});
+                    continue;
+                }
+                auto found = bundleOf.emplace(key, bundles.size());
+                if (found.second) bundles.push_back(Bundle{b, {}});
+                bundles[found.first->second].influences.push_back(static_cast<unsigned>(j));
+            }
+        }
         const double nearest2Floor = kNearest * kNearest;
         std::vector<std::pair<double, unsigned>>
             ranked;  // (squared distance, influence), then (weight, influence)
@@ -843,18 +867,19 @@ bool runSkinClusterCommand(const std::vector<std::string>& args, std::vector<std
             const Point wp = transformPoint(pts[v], gw);
             ranked.clear();
             double nearest2 = std::numeric_limits<double>::max();
-            for (std::size_t j = 0; j < bones.size(); ++j) {
+            for (const Bundle& bundle : bundles) {
                 // Distances under kNearest count as kNearest, so those are equally near.
-                double d2 = bones[j].squaredDistance(wp);
+                double d2 = bundle.bone.squaredDistance(wp);
                 if (d2 < nearest2Floor) d2 = nearest2Floor;
                 nearest2 = std::min(nearest2, d2);
                 // A distance that is not a number weighs nothing: it ranks after every other.
                 const double rank = std::isfinite(d2) ? d2 : std::numeric_limits<double>::infinity();
-                if (ranked.size() == want && !(rank < ranked.back().first)) continue;
-                auto at = std::upper_bound(ranked.begin(), ranked.end(), rank,
-                                           [](double r, const auto& e) { return r < e.first; });
-                ranked.insert(at, {rank, static_cast<unsigned>(j)});
-                if (ranked.size() > want) ranked.pop_back();
+                for (unsigned j : bundle.influences) {
+                    const std::pair<double, unsigned> entry(rank, j);
+                    if (ranked.size() == want && !(entry < ranked.back())) break;  // nor will later ones
+                    ranked.insert(std::upper_bound(ranked.begin(), ranked.end(), entry), entry);
+                    if (ranked.size() > want) ranked.pop_back();
+                }
             }
             // Scaled by the nearest distance, so that the nearest influence weighs 1 and nothing
             // overflows: (dmin / d)^dropoff is proportional to 1 / d^dropoff.

@@ -269,7 +269,61 @@ TEST_F(ManyShadingGroups, AFaceListChangedThroughItsPlugIsHonoured) {
     EXPECT_EQ(facesIn(c), (std::vector<int>{4, 10}));
 }
 
-class DefaultBind : public PlugScale {};
+class DefaultBind : public PlugScale {
+  protected:
+    static MObject joint(const char* name, MObject parent, double x) {
+        MFnIkJoint fn;
+        MObject j = fn.create(parent);
+        fn.setName(MString(name));
+        fn.setTranslation(MVector(x, 0, 0), MSpace::kTransform);
+        return j;
+    }
+    // A triangle near (0.5, 0.1), named `name`.
+    static MObject triangle(const char* name) {
+        MFloatPointArray pts;
+        pts.append(0.5f, 0.1f, 0);
+        pts.append(0.5f, 0.1f, 0.01f);
+        pts.append(0.5f, 0.1f, -0.01f);
+        MIntArray counts, connects;
+        counts.append(3);
+        for (int c : {0, 1, 2}) connects.append(c);
+        MFnMesh fn;
+        MObject mesh = fn.create(3, 1, pts, counts, connects);
+        MFnDependencyNode(mesh).setName(MString(name));
+        return mesh;
+    }
+    // The weights of the mesh's first point, per influence.
+    static std::vector<double> firstPointWeights(const MStringArray& result, const MObject& mesh) {
+        MSelectionList list;
+        MObject skin;
+        EXPECT_TRUE(list.add(result[0]) && list.getDependNode(0, skin));
+        MDagPath shape;
+        MDagPath::getAPathTo(mesh, shape);
+        shape.extendToShape();
+        MDoubleArray weights;
+        unsigned influences = 0;
+        EXPECT_TRUE(MFnSkinCluster(skin).getWeights(shape, MObject::kNullObj, weights, influences));
+        std::vector<double> out;
+        for (unsigned j = 0; j < influences; ++j) out.push_back(weights[j]);
+        return out;
+    }
+};
+
+// Two chains lying on each other: their first bones coincide, so a point is equally near both.
+TEST_F(DefaultBind, CoincidentBonesTieAndTheEarlierInfluenceWinsATie) {
+    MObject a0 = joint("a0", MObject::kNullObj, 0);
+    joint("a1", a0, 1);
+    MObject b0 = joint("b0", MObject::kNullObj, 0);
+    joint("b1", b0, 1);
+    MObject one = triangle("one");
+    MObject two = triangle("two");
+    MStringArray result;
+    // Influences in command order: b0 0, a0 1, a1 2, b1 3.
+    ASSERT_TRUE(MGlobal::executeCommand("skinCluster -tsb -mi 1 b0 a0 a1 b1 one", result, false, false));
+    EXPECT_EQ(firstPointWeights(result, one), (std::vector<double>{1, 0, 0, 0}));
+    ASSERT_TRUE(MGlobal::executeCommand("skinCluster -tsb -mi 2 b0 a0 a1 b1 two", result, false, false));
+    EXPECT_EQ(firstPointWeights(result, two), (std::vector<double>{0.5, 0.5, 0, 0}));
+}
 
 // Eight joints one unit apart along X and points along the row; at most three influences each.
 TEST_F(DefaultBind, EachPointKeepsItsNearestInfluencesWithFallingWeights) {
