@@ -860,6 +860,8 @@ bool runSkinClusterCommand(const std::vector<std::string>& args, std::vector<std
             }
         }
         const double nearest2Floor = kNearest * kNearest;
+        const Attribute* wAttr = skin->type->findAttribute("weights");
+        const PlugRef weightList = skin->plug("weightList");
         std::vector<std::pair<double, unsigned>>
             ranked;  // (squared distance, influence), then (weight, influence)
         ranked.reserve(want + 1);
@@ -898,9 +900,17 @@ bool runSkinClusterCommand(const std::vector<std::string>& args, std::vector<std
                 s.write(weightPlug(skin, static_cast<int>(v), 0u), 1.0);
                 continue;
             }
-            // Weights are kept sparse, as Maya keeps them: an absent weight reads as 0.
-            for (std::size_t k = 0; k < used; ++k)
-                s.write(weightPlug(skin, static_cast<int>(v), ranked[k].second), ranked[k].first / sum);
+            // Weights are kept sparse, as Maya keeps them: an absent weight reads as 0. The point's
+            // weights are stored under one lookup of its "weights" array (the values are doubles,
+            // stored as given), not one walk down the tree per weight.
+            Slot* pointWeights = s.slot(weightList.element(static_cast<unsigned>(v)).child(wAttr));
+            for (std::size_t k = 0; k < used; ++k) {
+                if (pointWeights && wAttr->type == AttrType::kDouble)
+                    pointWeights->elements[ranked[k].second].setValue(ranked[k].first / sum);
+                else
+                    s.write(weightPlug(skin, static_cast<int>(v), ranked[k].second), ranked[k].first / sum);
+            }
+            ++skin->revision;
         }
         result.push_back(skin->name);
     }
