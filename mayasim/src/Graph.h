@@ -188,12 +188,32 @@ struct PlugRef {
     std::string name(bool longNames = true) const;  // "node.attr[2].child"
 };
 
-// Stored values of one attribute instance; missing entries read as defaults.
+// Stored values of one attribute instance; missing entries read as defaults. A number (what
+// nearly every stored value is) is held in place and anything else out of line, so that the
+// slots of large arrays (a skin's weights: millions of them) stay small.
 struct Slot {
-    Value value;
     bool hasValue = false;
+    double number = 0.0;                        // the value, when it is a number
+    std::unique_ptr<Value> other;               // the value, when it is not
     std::map<unsigned, Slot> elements;          // array attribute: existing logical indices
     std::map<const Attribute*, Slot> children;  // compound: children
+
+    // The stored value (empty when none is).
+    Value value() const { return !hasValue ? Value() : other ? *other : Value(number); }
+    void setValue(const Value& v) {
+        if (std::holds_alternative<double>(v)) {
+            number = std::get<double>(v);
+            other.reset();
+        } else {
+            other = std::make_unique<Value>(v);
+        }
+        hasValue = true;
+    }
+    void clearValue() {
+        hasValue = false;
+        number = 0.0;
+        other.reset();
+    }
 };
 
 struct Connection {
@@ -217,6 +237,13 @@ class Node : public Object {
     std::vector<Node*> children;  // DAG: in order
     Slot root;
     std::vector<Connection> connections;
+    // The source of each connected destination plug of this node, kept in step with
+    // `connections`, so that evaluation finds what feeds a plug without a scan of every
+    // connection (a mesh in many shading groups has thousands).
+    std::map<PlugRef, PlugRef> sources;
+    // Counts the values written on this node and the connections made or broken at it, so that
+    // what is remembered about the node can tell whether it still holds.
+    std::uint64_t revision = 0;
     std::unique_ptr<NodeData> data;
 
     std::shared_ptr<Node> self() { return std::static_pointer_cast<Node>(shared_from_this()); }
@@ -274,6 +301,10 @@ class Scene {
     MStatus setNumber(Node* node, const std::string& attrName, double v);
     // The existing logical indices of an array plug, ascending.
     std::vector<unsigned> elementIndices(const PlugRef& arrayPlug) const;
+    // How many elements an array plug has, and the logical index of the n-th (physical order is
+    // logical order), without listing them all.
+    std::size_t elementCount(const PlugRef& arrayPlug) const;
+    bool elementAt(const PlugRef& arrayPlug, std::size_t physical, unsigned& logical) const;
     // Makes an array element exist (as elementByLogicalIndex does).
     void touchElement(const PlugRef& elementPlug);
 

@@ -4,6 +4,8 @@
 // shading-group membership helpers that MFnMesh and MFnSet share.
 
 #include <array>
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,40 @@ struct ColorSetData {
     std::vector<int> ids;  // per face-vertex, -1 for none
 };
 
+// Which renderable face group of one instance owns each face, as last seen by the set code. It is
+// a memo of what the plugs hold, checked against them before each use (Sets.cpp), so that giving
+// faces to one shading group need not read every other group's faces.
+struct FaceOwnerMemo {
+    struct Group {
+        PlugRef local;    // the shape's instObjGroups[i].objectGroups[g]
+        PlugRef setPlug;  // the set's element it feeds
+        Node* set = nullptr;
+        ObjectPtr faces;  // the face list stored in the group's "objectGrpCompList"
+        // What can change in a stored face list (elements are only ever added).
+        std::size_t size = 0;
+        bool complete = false;
+        int completeCount = 0;
+    };
+    std::vector<Group> groups;  // in membership order (by object group index)
+    std::vector<int> owner;     // per face: position in `groups`, or -1
+    // The shape's revision when the memo last matched its plugs: unchanged, nothing on the shape
+    // was written or connected since, and only the face lists themselves need a look.
+    std::uint64_t revision = 0;
+};
+
+// The memos of a node's instances. They describe that node alone: a copy of the geometry (as a
+// skin cluster's original shape gets) starts without any.
+class FaceOwnerMemos {
+  public:
+    FaceOwnerMemos() = default;
+    FaceOwnerMemos(const FaceOwnerMemos&) {}
+    FaceOwnerMemos& operator=(const FaceOwnerMemos&) {
+        byInstance.clear();
+        return *this;
+    }
+    std::map<unsigned, FaceOwnerMemo> byInstance;
+};
+
 class MeshData : public NodeData {
   public:
     std::vector<std::array<double, 3>> points;
@@ -42,6 +78,7 @@ class MeshData : public NodeData {
     std::string currentUV;
     std::vector<ColorSetData> colorSets;
     std::string currentColor;
+    FaceOwnerMemos faceOwners;
 
     int numPolygons() const { return static_cast<int>(counts.size()); }
     int numFaceVertices() const { return static_cast<int>(connects.size()); }

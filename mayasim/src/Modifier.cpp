@@ -53,7 +53,7 @@ MStatus apply(ModOp& op) {
             if (!r.valid()) return MS::kInvalidParameter;
             if (const Slot* slot = s.findSlot(r)) {
                 op.hadValue = slot->hasValue;
-                op.oldValue = slot->value;
+                op.oldValue = slot->value();
             }
             return s.write(r, op.value);
         }
@@ -75,8 +75,11 @@ void revert(const ModOp& op) {
             break;
         case ModOp::kSetValue:
             if (Slot* slot = s.slot(toRef(op.dst))) {
-                slot->value = op.oldValue;
-                slot->hasValue = op.hadValue;
+                if (op.hadValue)
+                    slot->setValue(op.oldValue);
+                else
+                    slot->clearValue();
+                ++toRef(op.dst).node->revision;
             }
             break;
         case ModOp::kDelete:  // deleted nodes are not brought back

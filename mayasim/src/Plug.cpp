@@ -174,7 +174,7 @@ unsigned int MPlug::numElements(MStatus* ReturnStatus) const {
     PlugRef r = ref(*this);
     bool ok = r.valid() && r.attr->array && !r.isElement();
     setStatus(ReturnStatus, ok ? MS::kSuccess : MS::kFailure);
-    return ok ? static_cast<unsigned int>(scene().elementIndices(r).size()) : 0;
+    return ok ? static_cast<unsigned int>(scene().elementCount(r)) : 0;
 }
 unsigned int MPlug::evaluateNumElements(MStatus* ReturnStatus) {
     return numElements(ReturnStatus);
@@ -241,10 +241,10 @@ MPlug MPlug::elementByLogicalIndex(unsigned int logicalIndex, MStatus* ReturnSta
 }
 MPlug MPlug::elementByPhysicalIndex(unsigned int physicalIndex, MStatus* ReturnStatus) const {
     PlugRef r = ref(*this);
-    std::vector<unsigned> idx = scene().elementIndices(r);
-    bool ok = physicalIndex < idx.size();
+    unsigned logical = 0;
+    bool ok = scene().elementAt(r, physicalIndex, logical);
     setStatus(ReturnStatus, ok ? MS::kSuccess : MS::kFailure);
-    return ok ? toPlug(r.element(idx[physicalIndex])) : MPlug();
+    return ok ? toPlug(r.element(logical)) : MPlug();
 }
 
 bool MPlug::connectedTo(MPlugArray& array, bool asDst, bool asSrc, MStatus* ReturnStatus) const {

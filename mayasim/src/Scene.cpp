@@ -1,6 +1,7 @@
 // The scene: nodes, names, the DAG, connections and evaluation.
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 #include "Graph.h"
 
@@ -75,6 +76,7 @@ Scene::~Scene() {
         n->parents.clear();
         n->children.clear();
         n->connections.clear();
+        n->sources.clear();
     }
     world_->children.clear();
 }
@@ -291,6 +293,9 @@ MStatus Scene::connect(const PlugRef& src, const PlugRef& dst) {
     if (!s) return s;
     src.node->connections.push_back(Connection{src, dst, false});
     dst.node->connections.push_back(Connection{dst, src, true});
+    dst.node->sources[dst] = src;
+    ++src.node->revision;
+    ++dst.node->revision;
     if (src.isElement()) touchElement(src);
     if (dst.isElement()) touchElement(dst);
     return MS::kSuccess;
@@ -309,17 +314,19 @@ MStatus Scene::disconnect(const PlugRef& src, const PlugRef& dst) {
         return c.localIsDestination && c.local == dst && c.remote == src;
     });
     if (dit != dc.end()) dc.erase(dit);
+    auto fed = dst.node->sources.find(dst);
+    if (fed != dst.node->sources.end() && fed->second == src) dst.node->sources.erase(fed);
+    ++src.node->revision;
+    ++dst.node->revision;
     return MS::kSuccess;
 }
 
 bool Scene::sourceOf(const PlugRef& dst, PlugRef& src) const {
     if (!dst.node) return false;
-    for (const Connection& c : dst.node->connections)
-        if (c.localIsDestination && c.local == dst) {
-            src = c.remote;
-            return true;
-        }
-    return false;
+    auto fed = dst.node->sources.find(dst);
+    if (fed == dst.node->sources.end()) return false;
+    src = fed->second;
+    return true;
 }
 
 std::vector<PlugRef> Scene::destinationsOf(const PlugRef& src) const {
@@ -331,14 +338,31 @@ std::vector<PlugRef> Scene::destinationsOf(const PlugRef& src) const {
 }
 
 // ---- Values ----
+namespace {
+
+// The attributes from the top-level one down to `a`, without allocating: slot lookups run once
+// per plug access, millions of times in a large scene.
+int chainOf(const Attribute* a, std::array<const Attribute*, kMaxAttrDepth>& out) {
+    const int n = a->depth + 1;
+    if (n > kMaxAttrDepth) return 0;
+    for (int d = a->depth; d >= 0 && a; --d, a = a->parent) out[static_cast<std::size_t>(d)] = a;
+    return n;
+}
+
+}  // namespace
+
 const Slot* Scene::findSlot(const PlugRef& plug) const {
     if (!plug.valid() || !plug.resolvable()) return nullptr;
+    std::array<const Attribute*, kMaxAttrDepth> chain{};
+    const int n = chainOf(plug.attr, chain);
+    if (n == 0) return nullptr;
     const Slot* cur = &plug.node->root;
-    for (const Attribute* a : plug.attr->chain()) {
+    for (int d = 0; d < n; ++d) {
+        const Attribute* a = chain[static_cast<std::size_t>(d)];
         auto it = cur->children.find(a);
         if (it == cur->children.end()) return nullptr;
         cur = &it->second;
-        unsigned i = plug.index[static_cast<std::size_t>(a->depth)];
+        unsigned i = plug.index[static_cast<std::size_t>(d)];
         if (a->array && i != kNoIndex) {
             auto e = cur->elements.find(i);
             if (e == cur->elements.end()) return nullptr;
@@ -350,11 +374,15 @@ const Slot* Scene::findSlot(const PlugRef& plug) const {
 
 Slot* Scene::slot(const PlugRef& plug) {
     if (!plug.valid() || !plug.resolvable()) return nullptr;
+    std::array<const Attribute*, kMaxAttrDepth> chain{};
+    const int n = chainOf(plug.attr, chain);
+    if (n == 0) return nullptr;
     Slot* cur = &plug.node->root;
-    for (const Attribute* a : plug.attr->chain()) {
+    for (int d = 0; d < n; ++d) {
+        const Attribute* a = chain[static_cast<std::size_t>(d)];
         cur = &cur->children[a];
-        unsigned i = plug.index[static_cast<std::size_t>(a->depth)];
-        if (a->array && i != kNoIndex) cur = &cur->elements[i];
+        unsigned i = plug.index[static_cast<std::size_t>(d)];
+        if (a->array && i != kNoIndex) cur = &cur->elements.try_emplace(i).first->second;
     }
     return cur;
 }
@@ -370,6 +398,25 @@ std::vector<unsigned> Scene::elementIndices(const PlugRef& arrayPlug) const {
     if (const Slot* s = findSlot(arrayPlug))
         for (const auto& e : s->elements) out.push_back(e.first);
     return out;
+}
+
+std::size_t Scene::elementCount(const PlugRef& arrayPlug) const {
+    if (!arrayPlug.valid() || !arrayPlug.attr->array || arrayPlug.isElement()) return 0;
+    const Slot* s = findSlot(arrayPlug);
+    return s ? s->elements.size() : 0;
+}
+
+bool Scene::elementAt(const PlugRef& arrayPlug, std::size_t physical, unsigned& logical) const {
+    if (!arrayPlug.valid() || !arrayPlug.attr->array || arrayPlug.isElement()) return false;
+    const Slot* s = findSlot(arrayPlug);
+    if (!s || physical >= s->elements.size()) return false;
+    // From the nearer end: walking a map is linear in the steps taken.
+    if (physical < s->elements.size() / 2)
+        logical = std::next(s->elements.begin(), static_cast<std::ptrdiff_t>(physical))->first;
+    else
+        logical =
+            std::prev(s->elements.end(), static_cast<std::ptrdiff_t>(s->elements.size() - physical))->first;
+    return true;
 }
 
 bool Scene::read(const PlugRef& plug, Value& out) const {
@@ -401,7 +448,7 @@ bool Scene::readDepth(const PlugRef& plug, Value& out, int depth) const {
         for (const ComputeFn& fn : t->computes)
             if (fn(*plug.node, plug, out)) return true;
     const Slot* s = findSlot(plug);
-    out = s && s->hasValue ? s->value : plug.attr->defaultOrZero();
+    out = s && s->hasValue ? s->value() : plug.attr->defaultOrZero();
     return true;
 }
 
@@ -445,8 +492,8 @@ MStatus Scene::write(const PlugRef& plug, const Value& v) {
         }
         stored = d;
     }
-    s->value = stored;
-    s->hasValue = true;
+    s->setValue(stored);
+    ++plug.node->revision;
     return MS::kSuccess;
 }
 

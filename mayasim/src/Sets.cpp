@@ -67,10 +67,14 @@ std::vector<int> facesOf(const PlugRef& objectGroup, int numFaces) {
     return c ? c->resolve(numFaces) : std::vector<int>{};
 }
 
-void setFaces(const PlugRef& objectGroup, const std::vector<int>& faces) {
+// Stores a new face list in the object group; answers it.
+ObjectPtr setFaces(const PlugRef& objectGroup, const std::vector<int>& faces) {
     auto c = std::make_shared<Component>(MFn::kMeshPolygonComponent);
+    c->elements.reserve(faces.size());
     for (int f : faces) c->add(f);
-    scene().write(compListOf(objectGroup), Value(ObjectPtr(c)));
+    ObjectPtr stored(c);
+    scene().write(compListOf(objectGroup), Value(stored));
+    return stored;
 }
 
 unsigned nextFreeIndex(const PlugRef& arrayPlug) {
@@ -83,16 +87,174 @@ int faceCount(Node* shape) {
     return d ? d->numPolygons() : 0;
 }
 
-// Connects a new object group of the instance, holding `faces`, to `set`.
-MStatus addFaceGroup(Node* shape, unsigned instance, Node* set, const std::vector<int>& faces) {
+// Connects a new object group of the instance, holding `faces`, to `set`; `made` (when given)
+// receives the new membership.
+MStatus addFaceGroup(Node* shape, unsigned instance, Node* set, const std::vector<int>& faces,
+                     FaceOwnerMemo::Group* made = nullptr) {
     Scene& s = scene();
     PlugRef iog = shape->plug("instObjGroups").element(instance);
     const Attribute* og = shape->type->findAttribute("objectGroups");
     PlugRef groups = iog.child(og);
     PlugRef group = groups.element(nextFreeIndex(groups));
-    setFaces(group, faces);
+    ObjectPtr stored = setFaces(group, faces);
     PlugRef members = set->plug("dagSetMembers");
-    return s.connect(group, members.element(nextFreeIndex(members)));
+    PlugRef member = members.element(nextFreeIndex(members));
+    if (made) {
+        made->local = group;
+        made->setPlug = member;
+        made->set = set;
+        made->faces = stored;
+    }
+    return s.connect(group, member);
+}
+
+// ---- The face-owner memo ----
+
+ObjectPtr storedFaces(const PlugRef& objectGroup) {
+    Value v;
+    if (!scene().read(compListOf(objectGroup), v) || !std::holds_alternative<ObjectPtr>(v)) return nullptr;
+    return std::get<ObjectPtr>(v);
+}
+
+void noteFaces(FaceOwnerMemo::Group& g, ObjectPtr faces) {
+    const auto* c = dynamic_cast<const Component*>(faces.get());
+    g.faces = std::move(faces);
+    g.size = c ? c->elements.size() : 0;
+    g.complete = c && c->complete;
+    g.completeCount = c ? c->completeCount : 0;
+}
+
+bool sameFaces(const FaceOwnerMemo::Group& g, const ObjectPtr& faces) {
+    const auto* c = dynamic_cast<const Component*>(faces.get());
+    if (faces != g.faces) return false;
+    if (!c) return g.size == 0 && !g.complete;
+    return c->elements.size() == g.size && c->complete == g.complete && c->completeCount == g.completeCount;
+}
+
+// The memo of an instance's renderable face groups, checked against the plugs (one read per
+// group) and rebuilt when anything else changed them. Null when the instance is a whole member of
+// a renderable set or two renderable groups share a face: the general path handles those.
+FaceOwnerMemo* currentMemo(Node* shape, unsigned instance, int numFaces) {
+    MeshData* d = meshData(shape);
+    if (!d) return nullptr;
+    auto known = d->faceOwners.byInstance.find(instance);
+    if (known != d->faceOwners.byInstance.end()) {
+        FaceOwnerMemo& memo = known->second;
+        const bool untouched =
+            memo.revision == shape->revision && memo.owner.size() == static_cast<std::size_t>(numFaces) &&
+            std::all_of(memo.groups.begin(), memo.groups.end(),
+                        [](const FaceOwnerMemo::Group& g) { return sameFaces(g, g.faces); });
+        if (untouched) return &memo;
+    }
+    std::vector<Membership> groups;
+    for (const Membership& m : membershipsOf(shape, instance)) {
+        if (!isRenderableSet(m.set)) continue;
+        if (m.whole) return nullptr;
+        groups.push_back(m);
+    }
+    FaceOwnerMemo& memo = d->faceOwners.byInstance[instance];
+    std::vector<ObjectPtr> stored(groups.size());
+    bool same =
+        memo.owner.size() == static_cast<std::size_t>(numFaces) && memo.groups.size() == groups.size();
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        stored[i] = storedFaces(groups[i].local);
+        const FaceOwnerMemo::Group* g = same ? &memo.groups[i] : nullptr;
+        same = g && g->local == groups[i].local && g->setPlug == groups[i].setPlug &&
+               g->set == groups[i].set && sameFaces(*g, stored[i]);
+    }
+    if (same) {
+        memo.revision = shape->revision;
+        return &memo;
+    }
+
+    memo.groups.clear();
+    memo.owner.assign(static_cast<std::size_t>(numFaces), -1);
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        FaceOwnerMemo::Group g;
+        g.local = groups[i].local;
+        g.setPlug = groups[i].setPlug;
+        g.set = groups[i].set;
+        if (const auto* c = dynamic_cast<const Component*>(stored[i].get()))
+            for (int f : c->resolve(numFaces)) {
+                if (f < 0 || f >= numFaces) continue;
+                int& owner = memo.owner[static_cast<std::size_t>(f)];
+                if (owner >= 0 && owner != static_cast<int>(i)) {
+                    memo = FaceOwnerMemo{};
+                    return nullptr;
+                }
+                owner = static_cast<int>(i);
+            }
+        noteFaces(g, std::move(stored[i]));
+        memo.groups.push_back(std::move(g));
+    }
+    memo.revision = shape->revision;
+    return &memo;
+}
+
+// What addSetMember does for faces joining a renderable set, through the memo: only the groups
+// that lose faces are read and rewritten, so that giving each of many shading groups its faces
+// stays linear in the faces given. `mine` is the set's own group on the instance, if any.
+MStatus addFacesWithMemo(FaceOwnerMemo& memo, Node* set, Node* shape, unsigned instance,
+                         const std::vector<int>& faces, int numFaces, int mine) {
+    Scene& s = scene();
+    constexpr int kLeaving = -2;
+    std::vector<char> losing(memo.groups.size(), 0);
+    std::vector<int> losers;
+    for (int f : faces) {
+        if (f < 0 || f >= numFaces) continue;
+        int& owner = memo.owner[static_cast<std::size_t>(f)];
+        if (owner < 0 || owner == mine) continue;
+        if (!losing[static_cast<std::size_t>(owner)]) {
+            losing[static_cast<std::size_t>(owner)] = 1;
+            losers.push_back(owner);
+        }
+        owner = kLeaving;
+    }
+    std::sort(losers.begin(), losers.end());  // in membership order, as the general path goes
+    bool groupGone = false;
+    for (int o : losers) {
+        FaceOwnerMemo::Group& g = memo.groups[static_cast<std::size_t>(o)];
+        std::vector<int> remaining;
+        if (const auto* c = dynamic_cast<const Component*>(g.faces.get()))
+            for (int f : c->resolve(numFaces))
+                if (f >= 0 && f < numFaces && memo.owner[static_cast<std::size_t>(f)] == o)
+                    remaining.push_back(f);
+        if (remaining.empty()) {
+            s.disconnect(g.local, g.setPlug);
+            groupGone = true;
+        } else {
+            noteFaces(g, setFaces(g.local, remaining));
+        }
+    }
+
+    MStatus status = MS::kSuccess;
+    if (mine >= 0) {
+        FaceOwnerMemo::Group& g = memo.groups[static_cast<std::size_t>(mine)];
+        std::vector<int> merged = facesOf(g.local, numFaces);
+        for (int f : faces) {
+            if (f < 0 || f >= numFaces) continue;
+            int& owner = memo.owner[static_cast<std::size_t>(f)];
+            if (owner == mine) continue;
+            owner = mine;
+            merged.push_back(f);
+        }
+        noteFaces(g, setFaces(g.local, merged));
+    } else {
+        FaceOwnerMemo::Group made;
+        status = addFaceGroup(shape, instance, set, faces, &made);
+        const int position = static_cast<int>(memo.groups.size());
+        for (int f : faces)
+            if (f >= 0 && f < numFaces) memo.owner[static_cast<std::size_t>(f)] = position;
+        noteFaces(made, made.faces);
+        memo.groups.push_back(std::move(made));
+        groupGone = groupGone || !status;
+    }
+    // A group that left (or never joined) shifts the positions: the next use rebuilds.
+    if (groupGone)
+        memo = FaceOwnerMemo{};
+    else
+        memo.revision = shape->revision;
+    return status;
 }
 
 // Takes faces (all when null) of one instance away from every shading group but `keep`.
@@ -169,6 +331,19 @@ MStatus addSetMember(Node* set, const NodePath& pathIn, const std::vector<int>* 
     Node* shape = path.back();
     if (faces && !meshData(shape)) return MS::kInvalidParameter;
     const unsigned instance = instanceOf(path);
+    if (renderable && faces) {
+        const int n = faceCount(shape);
+        if (FaceOwnerMemo* memo = currentMemo(shape, instance, n)) {
+            int mine = -1;
+            int count = 0;
+            for (std::size_t i = 0; i < memo->groups.size(); ++i)
+                if (memo->groups[i].set == set) {
+                    if (mine < 0) mine = static_cast<int>(i);
+                    ++count;
+                }
+            if (count <= 1) return addFacesWithMemo(*memo, set, shape, instance, *faces, n, mine);
+        }
+    }
     if (renderable) releaseFaces(shape, instance, faces, set);
 
     Scene& s = scene();

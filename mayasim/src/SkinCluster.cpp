@@ -15,8 +15,10 @@
 #include <maya/MObjectArray.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <map>
 
 #include "Bridge.h"
 #include "Commands.h"
@@ -159,8 +161,7 @@ PlugRef weightPlug(Node* skin, int point, unsigned influence) {
 double weightOf(Node* skin, int point, unsigned influence) {
     double v = 0;
     const Slot* slot = scene().findSlot(weightPlug(skin, point, influence));
-    if (slot && slot->hasValue && std::holds_alternative<double>(slot->value))
-        v = std::get<double>(slot->value);
+    if (slot && slot->hasValue && !slot->other) v = slot->number;
     return v;
 }
 
@@ -599,22 +600,33 @@ constexpr double kWeightFloor = 1.0e-3;
 // Distances below this count as this (a point on a bone would otherwise weigh infinitely).
 constexpr double kNearest = 1.0e-4;
 
-double distanceToSegment(const Point& p, const Point& a, const Point& b) {
-    double ab[3], ap[3], len2 = 0, dot = 0;
-    for (int c = 0; c < 3; ++c) {
-        ab[c] = b[static_cast<std::size_t>(c)] - a[static_cast<std::size_t>(c)];
-        ap[c] = p[static_cast<std::size_t>(c)] - a[static_cast<std::size_t>(c)];
-        len2 += ab[c] * ab[c];
-        dot += ab[c] * ap[c];
+// An influence's bone, set up once for the squared distances of many points.
+struct Segment {
+    Point start;
+    double ab[3] = {0, 0, 0};
+    double len2 = 0;
+
+    Segment(const Point& a, const Point& b) : start(a) {
+        for (std::size_t c = 0; c < 3; ++c) {
+            ab[c] = b[c] - a[c];
+            len2 += ab[c] * ab[c];
+        }
     }
-    const double t = len2 > 0 ? std::min(1.0, std::max(0.0, dot / len2)) : 0.0;
-    double d2 = 0;
-    for (int c = 0; c < 3; ++c) {
-        const double e = ap[c] - t * ab[c];
-        d2 += e * e;
+    double squaredDistance(const Point& p) const {
+        double ap[3], dot = 0;
+        for (std::size_t c = 0; c < 3; ++c) {
+            ap[c] = p[c] - start[c];
+            dot += ab[c] * ap[c];
+        }
+        const double t = len2 > 0 ? std::min(1.0, std::max(0.0, dot / len2)) : 0.0;
+        double d2 = 0;
+        for (std::size_t c = 0; c < 3; ++c) {
+            const double e = ap[c] - t * ab[c];
+            d2 += e * e;
+        }
+        return d2;
     }
-    return std::sqrt(d2);
-}
+};
 
 bool takesValue(const std::string& flag) {
     static const char* const withValue[] = {"-n",   "-name",
@@ -786,10 +798,7 @@ bool runSkinClusterCommand(const std::vector<std::string>& args, std::vector<std
         s.setNumber(pose, "bindPose", 1);
         s.connect(pose->plug("message"), skin->plug("bindPose"));
 
-        struct Bone {
-            Point start, end;
-        };
-        std::vector<Bone> bones;
+        std::vector<Segment> bones;
         for (std::size_t j = 0; j < influences.size(); ++j) {
             Node* joint = influences[j];
             const auto jj = static_cast<unsigned>(j);
@@ -808,36 +817,80 @@ bool runSkinClusterCommand(const std::vector<std::string>& args, std::vector<std
             else
                 s.connect(pose->plug("world"), pose->plug("parents").element(jj));
             // The influence's bone runs to its first child joint; a leaf is a point.
-            Bone b;
-            b.start = {w.matrix[3][0], w.matrix[3][1], w.matrix[3][2]};
-            b.end = b.start;
+            const Point start = {w.matrix[3][0], w.matrix[3][1], w.matrix[3][2]};
+            Point end = start;
             for (Node* c : joint->children)
                 if (c->type->isA("joint")) {
                     const MMatrix cw = worldMatrixOf(firstPath(c));
-                    b.end = {cw.matrix[3][0], cw.matrix[3][1], cw.matrix[3][2]};
+                    end = {cw.matrix[3][0], cw.matrix[3][1], cw.matrix[3][2]};
                     break;
                 }
-            bones.push_back(b);
+            bones.emplace_back(start, end);
         }
 
         // Closest-distance weights: each influence weighs 1 / d^dropoff by the point's distance d to
-        // its bone; the strongest `maxInfluences` are kept and normalised to sum to 1.
+        // its bone; the strongest `maxInfluences` are kept and normalised to sum to 1. The weight
+        // falls as the distance grows, so the strongest are the nearest: only those are kept
+        // while the bones are walked (nearest first, the earlier influence first among equals),
+        // by squared distance, and only they are weighed, which keeps the bind a pass over points
+        // times influences with nothing heavier than a distance test in it.
         const std::vector<Point> pts = currentPoints(orig);
-        std::vector<std::pair<double, unsigned>> ranked(bones.size());
+        const std::size_t want = std::min(bones.size(), static_cast<std::size_t>(std::max(keep, 1)));
+        // Influences whose bones coincide (helper joints on one spot, a chain folded onto itself)
+        // are equally near every point: one distance test serves each such bundle.
+        struct Bundle {
+            Segment bone;
+            std::vector<unsigned> influences;  // ascending
+        };
+        std::vector<Bundle> bundles;
+        {
+            std::map<std::array<double, 6>, std::size_t> bundleOf;
+            for (std::size_t j = 0; j < bones.size(); ++j) {
+                const Segment& b = bones[j];
+                const std::array<double, 6> key = {b.start[0], b.start[1], b.start[2],
+                                                   b.ab[0],    b.ab[1],    b.ab[2]};
+                // A bone that is not a number stays alone (it could not be ordered among the others).
+                if (!std::all_of(key.begin(), key.end(), [](double x) { return std::isfinite(x); })) {
+                    bundles.push_back(Bundle{b, {static_cast<unsigned>(j)}});
+                    continue;
+                }
+                auto found = bundleOf.emplace(key, bundles.size());
+                if (found.second) bundles.push_back(Bundle{b, {}});
+                bundles[found.first->second].influences.push_back(static_cast<unsigned>(j));
+            }
+        }
+        const double nearest2Floor = kNearest * kNearest;
+        const Attribute* wAttr = skin->type->findAttribute("weights");
+        const PlugRef weightList = skin->plug("weightList");
+        std::vector<std::pair<double, unsigned>>
+            ranked;  // (squared distance, influence), then (weight, influence)
+        ranked.reserve(want + 1);
         for (std::size_t v = 0; v < pts.size(); ++v) {
             const Point wp = transformPoint(pts[v], gw);
+            ranked.clear();
+            double nearest2 = std::numeric_limits<double>::max();
+            for (const Bundle& bundle : bundles) {
+                // Distances under kNearest count as kNearest, so those are equally near.
+                double d2 = bundle.bone.squaredDistance(wp);
+                if (d2 < nearest2Floor) d2 = nearest2Floor;
+                nearest2 = std::min(nearest2, d2);
+                // A distance that is not a number weighs nothing: it ranks after every other.
+                const double rank = std::isfinite(d2) ? d2 : std::numeric_limits<double>::infinity();
+                for (unsigned j : bundle.influences) {
+                    const std::pair<double, unsigned> entry(rank, j);
+                    if (ranked.size() == want && !(entry < ranked.back())) break;  // nor will later ones
+                    ranked.insert(std::upper_bound(ranked.begin(), ranked.end(), entry), entry);
+                    if (ranked.size() > want) ranked.pop_back();
+                }
+            }
             // Scaled by the nearest distance, so that the nearest influence weighs 1 and nothing
             // overflows: (dmin / d)^dropoff is proportional to 1 / d^dropoff.
-            double nearest = std::numeric_limits<double>::max();
-            for (std::size_t j = 0; j < bones.size(); ++j) {
-                const double d = std::max(distanceToSegment(wp, bones[j].start, bones[j].end), kNearest);
-                ranked[j] = {d, static_cast<unsigned>(j)};
-                nearest = std::min(nearest, d);
+            const double nearest = std::max(std::sqrt(nearest2), kNearest);
+            for (auto& r : ranked) {
+                const double d = std::isfinite(r.first) ? std::max(std::sqrt(r.first), kNearest) : r.first;
+                r.first = std::isfinite(d) ? std::pow(nearest / d, rate) : 0.0;
             }
-            for (auto& r : ranked) r.first = std::isfinite(r.first) ? std::pow(nearest / r.first, rate) : 0.0;
-            std::sort(ranked.begin(), ranked.end(),
-                      [](const auto& x, const auto& y) { return x.first > y.first; });
-            std::size_t used = std::min(ranked.size(), static_cast<std::size_t>(std::max(keep, 1)));
+            std::size_t used = ranked.size();
             double sum = 0;
             for (std::size_t k = 0; k < used; ++k) sum += ranked[k].first;
             // Shares below a thousandth are dropped (the strongest always stays) and the rest
@@ -847,9 +900,17 @@ bool runSkinClusterCommand(const std::vector<std::string>& args, std::vector<std
                 s.write(weightPlug(skin, static_cast<int>(v), 0u), 1.0);
                 continue;
             }
-            // Weights are kept sparse, as Maya keeps them: an absent weight reads as 0.
-            for (std::size_t k = 0; k < used; ++k)
-                s.write(weightPlug(skin, static_cast<int>(v), ranked[k].second), ranked[k].first / sum);
+            // Weights are kept sparse, as Maya keeps them: an absent weight reads as 0. The point's
+            // weights are stored under one lookup of its "weights" array (the values are doubles,
+            // stored as given), not one walk down the tree per weight.
+            Slot* pointWeights = s.slot(weightList.element(static_cast<unsigned>(v)).child(wAttr));
+            for (std::size_t k = 0; k < used; ++k) {
+                if (pointWeights && wAttr->type == AttrType::kDouble)
+                    pointWeights->elements[ranked[k].second].setValue(ranked[k].first / sum);
+                else
+                    s.write(weightPlug(skin, static_cast<int>(v), ranked[k].second), ranked[k].first / sum);
+            }
+            ++skin->revision;
         }
         result.push_back(skin->name);
     }

@@ -2,7 +2,6 @@
 #include <maya/MColorArray.h>
 #include <maya/MDGModifier.h>
 #include <maya/MDagPath.h>
-#include <maya/MDoubleArray.h>
 #include <maya/MFloatArray.h>
 #include <maya/MFloatPointArray.h>
 #include <maya/MFn.h>
@@ -23,6 +22,7 @@
 #include <maya/MStringArray.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -34,11 +34,6 @@
 #include "scene/Scene.h"
 
 namespace {
-
-// Skin weights are handed to the host in blocks of vertices holding about this many values
-// (every influence of each vertex of the block), so the table never grows with the whole
-// mesh times the skeleton.
-constexpr std::size_t kWeightBlockValues = std::size_t(1) << 20;
 
 // The host-side arrays of the mesh, in polygon order: meshes, polygons, corners.
 struct MeshArrays {
@@ -200,9 +195,70 @@ std::vector<std::int32_t> influenceBones(const BuildRequest& request, const std:
     return list;
 }
 
+// Writes every host vertex's weights into the skin cluster's "weightList[v].weights[i]" plugs,
+// touching only the weights a vertex has and those the default bind gave it, so that the work
+// follows the number of weights rather than vertices times influences (a table of that size
+// grows fourfold when a character doubles in vertices and bones). The values are those a
+// normalising setWeights call with every influence listed leaves: each vertex's weights scaled to
+// sum to 1, its other influences 0, and a weight nobody stored stays absent (reads as 0).
+void setSparseWeights(const Scene& scene, const MObject& clusterNode, const std::vector<std::int32_t>& source,
+                      const std::vector<std::int32_t>& slotOfBone, const MIntArray& influenceIndices) {
+    MStatus status;
+    MFnDependencyNode clusterFn(clusterNode);
+    const MPlug weightList = clusterFn.findPlug(MString("weightList"), &status);
+    if (!status) return;
+    MObject weightsAttribute = clusterFn.attribute(MString("weights"), &status);
+    if (!status) return;
+
+    // Per influence slot, the last vertex that took a weight for it: only the first weight of a
+    // vertex on each influence counts.
+    std::vector<std::size_t> takenBy(influenceIndices.length(), SIZE_MAX);
+    std::vector<std::pair<int, double>> mine;  // cluster influence index, weight
+    for (std::size_t h = 0; h < source.size(); ++h) {
+        mine.clear();
+        double sum = 0.0;
+        const std::int32_t s = source[h];
+        if (scene.vertices.validIndex(s)) {
+            for (const VertexWeight& weight : scene.vertices[s].weights) {
+                if (!scene.bones.validIndex(weight.boneIndex)) continue;
+                const std::int32_t slot = slotOfBone[std::size_t(weight.boneIndex)];
+                if (slot < 0 || takenBy[std::size_t(slot)] == h) continue;
+                takenBy[std::size_t(slot)] = h;
+                // A weight the host cannot hold (negative or not a number) counts as none
+                // rather than losing the vertex's other weights.
+                const double value = weight.weight;
+                if (!(value > 0.0) || !std::isfinite(value)) continue;
+                mine.emplace_back(influenceIndices[static_cast<unsigned int>(slot)], value);
+            }
+        }
+        // Summed in influence order, as the host's normalisation does.
+        std::sort(mine.begin(), mine.end());
+        for (const auto& entry : mine) sum += entry.second;
+
+        const MPlug weights =
+            weightList.elementByLogicalIndex(static_cast<unsigned int>(h)).child(weightsAttribute);
+        // What the default bind left on other influences goes to 0.
+        const unsigned int existing = weights.numElements();
+        for (unsigned int e = 0; e < existing; ++e) {
+            MPlug element = weights.elementByPhysicalIndex(e);
+            const int influence = static_cast<int>(element.logicalIndex());
+            const bool kept =
+                std::binary_search(mine.begin(), mine.end(), std::make_pair(influence, 0.0),
+                                   [](const std::pair<int, double>& a, const std::pair<int, double>& b) {
+                                       return a.first < b.first;
+                                   });
+            if (!kept) element.setValue(0.0);
+        }
+        for (const auto& entry : mine) {
+            weights.elementByLogicalIndex(static_cast<unsigned int>(entry.first))
+                .setValue(entry.second / sum);
+        }
+    }
+}
+
 // Binds the mesh to the joints of its influences and sets every host vertex's weights from
 // its source vertex.
-void bindSkin(BuildRequest& request, const MObject& meshNode, const MDagPath& shape, const MeshArrays& arrays,
+void bindSkin(BuildRequest& request, const MObject& meshNode, const MeshArrays& arrays,
               const std::vector<std::int32_t>& source) {
     const Scene& scene = request.scene;
     std::vector<char> vertexUsed(scene.vertices.size(), 0);
@@ -245,33 +301,7 @@ void bindSkin(BuildRequest& request, const MObject& meshNode, const MDagPath& sh
             static_cast<int>(skinFn.indexForInfluenceObject(jointPath, NULL));
     }
 
-    const std::size_t influenceCount = influences.size();
-    const std::size_t hostVertices = source.size();
-    const std::size_t blockVertices = std::max<std::size_t>(1, kWeightBlockValues / influenceCount);
-    // Per influence slot, the last block row that took a weight for it: only the first
-    // weight of a vertex on each influence counts.
-    std::vector<std::size_t> takenBy(influenceCount, SIZE_MAX);
-    for (std::size_t first = 0; first < hostVertices; first += blockVertices) {
-        const std::size_t count = std::min(blockVertices, hostVertices - first);
-        MIntArray ids(static_cast<unsigned int>(count));
-        MDoubleArray values(static_cast<unsigned int>(count * influenceCount), 0.0);
-        for (std::size_t i = 0; i < count; ++i) {
-            ids[static_cast<unsigned int>(i)] = static_cast<int>(first + i);
-            const std::int32_t s = source[first + i];
-            if (!scene.vertices.validIndex(s)) continue;
-            for (const VertexWeight& weight : scene.vertices[s].weights) {
-                if (!scene.bones.validIndex(weight.boneIndex)) continue;
-                const std::int32_t slot = slotOfBone[std::size_t(weight.boneIndex)];
-                if (slot < 0 || takenBy[std::size_t(slot)] == first + i) continue;
-                takenBy[std::size_t(slot)] = first + i;
-                values[static_cast<unsigned int>(i * influenceCount + std::size_t(slot))] = weight.weight;
-            }
-        }
-        MFnSingleIndexedComponent componentFn;
-        const MObject component = componentFn.create(MFn::kMeshVertComponent);
-        componentFn.addElements(ids);
-        skinFn.setWeights(shape, component, influenceIndices, values, true, NULL);
-    }
+    setSparseWeights(scene, clusterNode, source, slotOfBone, influenceIndices);
 }
 
 // The colour set, every host vertex coloured as its source vertex.
@@ -426,7 +456,7 @@ MStatus buildMeshes(BuildRequest& request, MObject& root) {
     MFnDagNode(shapeNode).getPath(shape);
 
     const std::vector<std::int32_t> source = sourceVertices(shape, arrays, hostVertices);
-    bindSkin(request, meshNode, shape, arrays, source);
+    bindSkin(request, meshNode, arrays, source);
     status = colourVertices(scene, meshFn, source);
     if (scene.materials.present()) status = assignMaterials(request, shape, arrays, hostPolygons, status);
     return status;

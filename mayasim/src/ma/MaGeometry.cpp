@@ -71,8 +71,7 @@ MFnAnimCurve::TangentType tangentFromFile(int code) {
 double numberAt(const Scene& s, const Node* n, const char* name, double fallback) {
     const Attribute* a = n->type->findAttribute(name);
     const Slot* slot = a ? s.findSlot(n->plug(a)) : nullptr;
-    if (slot && slot->hasValue && std::holds_alternative<double>(slot->value))
-        return std::get<double>(slot->value);
+    if (slot && slot->hasValue && !slot->other) return slot->number;
     return fallback;
 }
 
@@ -839,15 +838,14 @@ void Loader::finishTime() {
     t.uiUnit = units_.timeUnit;
     if (Node* time1 = findNode("time1")) {
         const Slot* s = scene_.findSlot(time1->plug("outTime"));
-        if (s && s->hasValue && std::holds_alternative<double>(s->value))
-            t.current = std::get<double>(s->value);
+        if (s && s->hasValue && !s->other) t.current = s->number;
     }
     // The playback range Maya's scene-configuration script sets on open.
     if (Node* config = findNode("sceneConfigurationScriptNode")) {
         const Attribute* b = config->type->findAttribute("b");
         const Slot* s = b ? scene_.findSlot(config->plug(b)) : nullptr;
-        if (s && s->hasValue && std::holds_alternative<std::string>(s->value)) {
-            const std::string script = std::get<std::string>(s->value) + ";";
+        if (s && s->hasValue && s->other && std::holds_alternative<std::string>(*s->other)) {
+            const std::string script = std::get<std::string>(*s->other) + ";";
             Tokenizer tok(script);
             std::vector<Token> words;
             std::string error;
