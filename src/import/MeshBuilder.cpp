@@ -178,7 +178,10 @@ void makeUVSets(BuildRequest& request, MFnMesh& meshFn) {
 // joint, in ascending order.
 std::vector<std::int32_t> influenceBones(const BuildRequest& request, const std::vector<char>& vertexUsed) {
     const Scene& scene = request.scene;
-    std::vector<char> influences(scene.bones.size(), 0);
+    // Filled by assign() rather than the sized constructor, which GCC 12 at -O2 wrongly
+    // reports as freeing a non-heap pointer once the build is inlined into buildMeshes.
+    std::vector<char> influences;
+    influences.assign(scene.bones.size(), 0);
     for (std::int32_t v = 0; v < scene.vertices.count(); ++v) {
         if (!vertexUsed[std::size_t(v)]) continue;
         for (const VertexWeight& weight : scene.vertices[v].weights) {
