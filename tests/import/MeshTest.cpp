@@ -253,6 +253,34 @@ TEST_F(MeshBuild, CopiedVerticesTakeTheirSourcesColourAndWeights) {
     }
 }
 
+// A weight that is not a finite non-negative number counts as no weight; the vertex keeps its
+// other weights instead of the whole block falling back to the host's default bind.
+TEST_F(MeshBuild, UnusableWeightsAreDroppedAndTheRestStillApply) {
+    Scene scene;
+    addBone(scene, "hip", -1);
+    addBone(scene, "spine", 0, {0, 1, 0});
+    strip(scene, 2);
+    addWeight(scene.vertices[0], 0, std::nanf(""));
+    addWeight(scene.vertices[0], 1, 0.5f);
+    addWeight(scene.vertices[1], 0, -1.0f);
+    addWeight(scene.vertices[1], 1, 1.0f);
+    for (int v = 2; v < 6; ++v) {
+        addWeight(scene.vertices[v], 0, 0.25f);
+        addWeight(scene.vertices[v], 1, 0.75f);
+    }
+    ASSERT_TRUE(importBuild(scene));
+    const auto clusters = nodesOfType(MFn::kSkinClusterFilter);
+    ASSERT_EQ(clusters.size(), 1u);
+    const WeightTable weights = skinWeights(clusters[0], meshShape("|qvxTransform|QVXMesh0"));
+    ASSERT_EQ(weights.size(), 6u);
+    for (int v = 0; v < 2; ++v) {
+        const auto& row = weights[std::size_t(v)];
+        EXPECT_NEAR(row.at("|qvxTransform|hip|spine"), 1.0, 1e-6) << v;
+        EXPECT_TRUE(row.count("|qvxTransform|hip") == 0 || row.at("|qvxTransform|hip") == 0.0) << v;
+    }
+    EXPECT_NEAR(weights[5].at("|qvxTransform|hip"), 0.25, 1e-6);
+}
+
 TEST_F(MeshBuild, ManyInfluencesAreWeightedInBlocksWithTheSameResult) {
     // 300 influences over 4000 vertices is more than one block of weights.
     Scene scene;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "process/PostLoad.h"
@@ -36,13 +37,16 @@ TEST_P(NormalizeVertexWeightsTest, GivesTheExpectedWeights) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, NormalizeVertexWeightsTest,
-    ::testing::Values(WeightCase{"ScalesToSumOne", {{0, 0.6f}, {1, 0.2f}}, -1, {0.75f, 0.25f}},
-                      WeightCase{"EqualSmallWeightsBecomeHalves", {{0, 0.2f}, {1, 0.2f}}, -1, {0.5f, 0.5f}},
-                      WeightCase{"ExactSumOfOneUnchanged", {{0, 0.25f}, {1, 0.75f}}, -1, {0.25f, 0.75f}},
-                      WeightCase{"ZeroSumUnchanged", {{0, 0.0f}, {1, 0.0f}}, -1, {0.0f, 0.0f}},
-                      WeightCase{"NoBoneZeroedBeforeSumming", {{-1, 0.5f}, {2, 0.25f}}, -1, {0.0f, 1.0f}},
-                      WeightCase{"MissingBoneZeroedWithBoneCount", {{0, 0.5f}, {3, 0.5f}}, 3, {1.0f, 0.0f}},
-                      WeightCase{"NoWeights", {}, -1, {}}),
+    ::testing::Values(
+        WeightCase{"ScalesToSumOne", {{0, 0.6f}, {1, 0.2f}}, -1, {0.75f, 0.25f}},
+        WeightCase{"EqualSmallWeightsBecomeHalves", {{0, 0.2f}, {1, 0.2f}}, -1, {0.5f, 0.5f}},
+        WeightCase{"ExactSumOfOneUnchanged", {{0, 0.25f}, {1, 0.75f}}, -1, {0.25f, 0.75f}},
+        WeightCase{"ZeroSumUnchanged", {{0, 0.0f}, {1, 0.0f}}, -1, {0.0f, 0.0f}},
+        WeightCase{"NoBoneZeroedBeforeSumming", {{-1, 0.5f}, {2, 0.25f}}, -1, {0.0f, 1.0f}},
+        WeightCase{"MissingBoneZeroedWithBoneCount", {{0, 0.5f}, {3, 0.5f}}, 3, {1.0f, 0.0f}},
+        WeightCase{"NotANumberZeroedBeforeSumming", {{0, std::nanf("")}, {1, 0.5f}}, -1, {0.0f, 1.0f}},
+        WeightCase{"InfinityZeroedBeforeSumming", {{0, 0.25f}, {1, HUGE_VALF}}, -1, {1.0f, 0.0f}},
+        WeightCase{"NoWeights", {}, -1, {}}),
     [](const ::testing::TestParamInfo<WeightCase>& info) { return std::string(info.param.what); });
 
 }  // namespace
