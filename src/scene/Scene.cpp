@@ -55,24 +55,12 @@ Group Group::zeroed() {
     return group;
 }
 
-Vertex Vertex::zeroed() {
-    Vertex vertex;
-    vertex.color = Color{};
-    return vertex;
-}
-
 Triangle Triangle::zeroed() {
     Triangle triangle;
     triangle.groupIndex = triangle.materialIndex = 0;
     std::fill(std::begin(triangle.vertexIndices), std::end(triangle.vertexIndices), 0);
     std::fill(std::begin(triangle.secondIndices), std::end(triangle.secondIndices), 0);
     return triangle;
-}
-
-Polygon Polygon::zeroed() {
-    Polygon polygon;
-    polygon.groupIndex = polygon.materialIndex = 0;
-    return polygon;
 }
 
 Bone Bone::zeroed() {
@@ -131,18 +119,6 @@ void GroupArrayPolicy::onAllocate(Group& group, std::int32_t index) {
     group.name.setNumbered("QVXGroup", index);
 }
 
-void VertexArrayPolicy::onAllocate(Vertex& vertex, std::int32_t) {
-    vertex.color = kWhite;
-}
-
-void VertexWeightArrayPolicy::onAllocate(VertexWeight& weight, std::int32_t) {
-    weight = {0, -1, 1.0f};
-}
-
-void VertexWeightArrayPolicy::onAppend(VertexWeight& weight, std::int32_t) {
-    weight = {-1, -1, 1.0f};
-}
-
 void SceneTriangleArrayPolicy::onAllocate(Triangle& triangle, std::int32_t) {
     std::fill(std::begin(triangle.vertexIndices), std::end(triangle.vertexIndices), -1);
     std::fill(std::begin(triangle.secondIndices), std::end(triangle.secondIndices), -1);
@@ -157,11 +133,6 @@ void MeshArrayPolicy::onAllocate(Mesh& mesh, std::int32_t index) {
     std::snprintf(buffer, sizeof buffer, "QVXMesh%d", index);
     mesh.setName(buffer);
     mesh.path.reset();
-}
-
-void PolygonArrayPolicy::onAllocate(Polygon& polygon, std::int32_t) {
-    polygon.groupIndex = -1;
-    polygon.materialIndex = -1;
 }
 
 void BoneArrayPolicy::onAllocate(Bone& bone, std::int32_t index) {

@@ -579,6 +579,32 @@ struct SkinnedVertex {
     Vec3 normal;
 };
 
+// The defaults of the arrays that a load fills by the million, inline so that allocating
+// them is a plain store loop.
+inline Vertex Vertex::zeroed() {
+    Vertex vertex;
+    vertex.color = Color{};
+    return vertex;
+}
+inline void VertexArrayPolicy::onAllocate(Vertex& vertex, std::int32_t) {
+    vertex.color = kWhite;
+}
+inline void VertexWeightArrayPolicy::onAllocate(VertexWeight& weight, std::int32_t) {
+    weight = {0, -1, 1.0f};
+}
+inline void VertexWeightArrayPolicy::onAppend(VertexWeight& weight, std::int32_t) {
+    weight = {-1, -1, 1.0f};
+}
+inline Polygon Polygon::zeroed() {
+    Polygon polygon;
+    polygon.groupIndex = polygon.materialIndex = 0;
+    return polygon;
+}
+inline void PolygonArrayPolicy::onAllocate(Polygon& polygon, std::int32_t) {
+    polygon.groupIndex = -1;
+    polygon.materialIndex = -1;
+}
+
 // Declared counts, read from a file before its arrays are allocated.
 struct SceneCounts {
     std::uint32_t lights = 0;
