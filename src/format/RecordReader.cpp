@@ -453,8 +453,10 @@ bool RecordReader::polygon(Mesh& mesh, Polygon& p, uint32_t& runningCorner) {
     } else {
         (void)data;
         (void)mesh;
-        plan_.meshCorners.back() +=
-            Polygon::cornerStorage(corners, std::min(channels, Polygon::kDefaultUVChannels));
+        if (!plan_.meshCorners.empty()) {
+            plan_.meshCorners.back() +=
+                Polygon::cornerStorage(corners, std::min(channels, Polygon::kDefaultUVChannels));
+        }
         return cursor_.skip(cornerBytes * (1 + static_cast<std::size_t>(channels)));
     }
 }
@@ -503,8 +505,10 @@ bool RecordReader::oldPolygon(Mesh& mesh, Polygon& p, int32_t groupValue, uint32
         (void)mesh;
         // The UV sets are sized only after this pass; their declared count stands in.
         const int64_t sets = std::max<int64_t>(scene_.counts.uvSets, Polygon::kDefaultUVChannels);
-        plan_.meshCorners.back() +=
-            Polygon::cornerStorage(corners, static_cast<int32_t>(std::min<int64_t>(channels, sets)));
+        if (!plan_.meshCorners.empty()) {
+            plan_.meshCorners.back() +=
+                Polygon::cornerStorage(corners, static_cast<int32_t>(std::min<int64_t>(channels, sets)));
+        }
         return cursor_.skip(static_cast<std::size_t>(corners) * static_cast<std::size_t>(perCorner));
     }
 }
